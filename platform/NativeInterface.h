@@ -1,0 +1,72 @@
+// Vidurara: a ring around the mouse pointer for presentations.
+#pragma once
+
+#include <QObject>
+#include <QPoint>
+#include <QRegion>
+
+class QWindow;
+
+namespace platform {
+
+// What the window system says of the pointer, the modifier keys and the mouse
+// button at the moment of one query, whichever application has the focus.
+struct InputState {
+  QPoint pointer; // global, pixels from the main screen's top-left corner
+  bool control = false;
+  bool shift = false;
+  bool alt = false;         // Alt, Option on macOS
+  bool mouseButton = false; // any mouse button held down
+};
+
+// Everything the program needs the operating system to answer or do that Qt cannot.
+// One implementation per window system; the only platform conditionals live in
+// NativeInterface.cpp. All calls are made on the GUI thread.
+class NativeInterface : public QObject {
+  Q_OBJECT
+public:
+  NativeInterface() = default;
+  NativeInterface(const NativeInterface &) = delete;
+  NativeInterface &operator=(const NativeInterface &) = delete;
+  ~NativeInterface() override = default;
+
+  // "x11", or "qt" for the fallback that has only what Qt offers.
+  virtual const char *name() const = 0;
+
+  // True when queryInput() sees keys and buttons also while other applications
+  // have the focus. The fallback answers false.
+  virtual bool hasGlobalInput() const = 0;
+
+  // One round trip to the window system.
+  virtual InputState queryInput() = 0;
+
+  // Whether translucent windows are composited now. Without a compositing manager an
+  // X11 window's transparent pixels show black, so callers must shape the window.
+  virtual bool compositorRunning() = 0;
+
+  // Presses outside `region` (window coordinates) reach the windows beneath.
+  virtual void setInputRegion(QWindow *window, const QRegion &region) = 0;
+
+  // Only `region` of the window is shown; an empty region with `whole` true removes
+  // the shape again so that the whole window shows.
+  virtual void setVisibleRegion(QWindow *window, const QRegion &region, bool whole) = 0;
+
+  // Keeps the window above every other, also above windows raised after it.
+  virtual void raise(QWindow *window) = 0;
+
+  // Returns when the window system has handled every request sent so far.
+  virtual void sync() = 0;
+
+signals:
+  // A compositing manager started or stopped.
+  void compositorChanged(bool running);
+};
+
+// The implementation for this session, created on first use.
+NativeInterface &native();
+
+// Called before the QApplication exists: picks the Qt platform plugin this program
+// needs (XWayland under a Wayland session).
+void prepareApplication();
+
+} // namespace platform

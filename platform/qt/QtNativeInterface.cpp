@@ -1,0 +1,37 @@
+// Vidurara: a ring around the mouse pointer for presentations.
+#include "QtNativeInterface.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+#include <QWindow>
+
+namespace platform {
+
+InputState QtNativeInterface::queryInput() {
+  InputState s;
+  s.pointer = QCursor::pos();
+  const Qt::KeyboardModifiers mods = QGuiApplication::queryKeyboardModifiers();
+  s.control = mods & Qt::ControlModifier;
+  s.shift = mods & Qt::ShiftModifier;
+  s.alt = mods & Qt::AltModifier;
+  s.mouseButton = QGuiApplication::mouseButtons() != Qt::NoButton;
+  return s;
+}
+
+void QtNativeInterface::setInputRegion(QWindow *window, const QRegion &region) {
+  // Qt has no separate input shape: the mask shapes both what shows and what is hit.
+  if (window)
+    window->setMask(region);
+}
+
+void QtNativeInterface::setVisibleRegion(QWindow *window, const QRegion &region, bool whole) {
+  if (window)
+    window->setMask(whole ? QRegion() : region);
+}
+
+void QtNativeInterface::raise(QWindow *window) {
+  if (window)
+    window->raise();
+}
+
+} // namespace platform

@@ -1,0 +1,22 @@
+// Vidurara: a ring around the mouse pointer for presentations.
+#pragma once
+
+#include "NativeInterface.h"
+
+namespace platform {
+
+// What Qt alone can answer. Keys and buttons are seen only while this program has
+// the focus; shapes use Qt's window mask.
+class QtNativeInterface final : public NativeInterface {
+public:
+  const char *name() const override { return "qt"; }
+  bool hasGlobalInput() const override { return false; }
+  InputState queryInput() override;
+  bool compositorRunning() override { return true; }
+  void setInputRegion(QWindow *window, const QRegion &region) override;
+  void setVisibleRegion(QWindow *window, const QRegion &region, bool whole) override;
+  void raise(QWindow *window) override;
+  void sync() override {}
+};
+
+} // namespace platform

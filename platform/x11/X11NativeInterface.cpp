@@ -1,0 +1,163 @@
+// Vidurara: a ring around the mouse pointer for presentations.
+#include "X11NativeInterface.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QWindow>
+
+#include <xcb/shape.h>
+#include <xcb/xcb.h>
+#include <xcb/xfixes.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+namespace {
+
+template <typename Reply> struct Freed {
+  Reply *reply;
+  ~Freed() { std::free(reply); }
+  Reply *operator->() const { return reply; }
+  explicit operator bool() const { return reply != nullptr; }
+};
+
+std::vector<xcb_rectangle_t> rectanglesOf(const QRegion &region) {
+  std::vector<xcb_rectangle_t> rects;
+  rects.reserve(size_t(region.rectCount()));
+  for (const QRect &r : region)
+    rects.push_back({qint16(r.x()), qint16(r.y()), quint16(r.width()), quint16(r.height())});
+  return rects;
+}
+
+} // namespace
+
+std::unique_ptr<X11NativeInterface> X11NativeInterface::create() {
+  auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+  if (!x11 || !x11->connection())
+    return nullptr;
+  return std::unique_ptr<X11NativeInterface>(new X11NativeInterface(x11->connection()));
+}
+
+X11NativeInterface::X11NativeInterface(xcb_connection_t *connection) : connection_(connection) {
+  xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data;
+  root_ = screen->root;
+
+  const std::string cmName = "_NET_WM_CM_S0";
+  auto atomCookie = xcb_intern_atom(connection_, 0, uint16_t(cmName.size()), cmName.c_str());
+  Freed<xcb_intern_atom_reply_t> atom{xcb_intern_atom_reply(connection_, atomCookie, nullptr)};
+  if (atom)
+    cmAtom_ = atom->atom;
+
+  const xcb_query_extension_reply_t *shape = xcb_get_extension_data(connection_, &xcb_shape_id);
+  shapeAvailable_ = shape && shape->present;
+
+  watchCompositorSelection();
+}
+
+X11NativeInterface::~X11NativeInterface() {
+  if (xfixesFirstEvent_ >= 0 && QCoreApplication::instance())
+    QCoreApplication::instance()->removeNativeEventFilter(this);
+}
+
+void X11NativeInterface::watchCompositorSelection() {
+  const xcb_query_extension_reply_t *ext = xcb_get_extension_data(connection_, &xcb_xfixes_id);
+  if (!ext || !ext->present || !cmAtom_)
+    return;
+  Freed<xcb_xfixes_query_version_reply_t> version{xcb_xfixes_query_version_reply(
+      connection_, xcb_xfixes_query_version(connection_, 5, 0), nullptr)};
+  if (!version)
+    return;
+  xcb_xfixes_select_selection_input(connection_, root_, cmAtom_,
+                                    XCB_XFIXES_SELECTION_EVENT_MASK_SET_SELECTION_OWNER |
+                                        XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_WINDOW_DESTROY |
+                                        XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_CLIENT_CLOSE);
+  xcb_flush(connection_);
+  xfixesFirstEvent_ = ext->first_event;
+  QCoreApplication::instance()->installNativeEventFilter(this);
+}
+
+bool X11NativeInterface::nativeEventFilter(const QByteArray &eventType, void *message, qintptr *) {
+  if (eventType != "xcb_generic_event_t" || xfixesFirstEvent_ < 0)
+    return false;
+  auto *event = static_cast<xcb_generic_event_t *>(message);
+  if ((event->response_type & ~0x80) != xfixesFirstEvent_ + XCB_XFIXES_SELECTION_NOTIFY)
+    return false;
+  auto *notify = reinterpret_cast<xcb_xfixes_selection_notify_event_t *>(event);
+  if (notify->selection != cmAtom_)
+    return false;
+  const bool running = notify->owner != XCB_NONE;
+  const bool changed = !compositorKnown_ || running != compositor_;
+  compositorKnown_ = true;
+  compositor_ = running;
+  if (changed)
+    emit compositorChanged(running);
+  return false;
+}
+
+InputState X11NativeInterface::queryInput() {
+  InputState s;
+  Freed<xcb_query_pointer_reply_t> reply{
+      xcb_query_pointer_reply(connection_, xcb_query_pointer(connection_, root_), nullptr)};
+  if (!reply)
+    return s;
+  s.pointer = QPoint(reply->root_x, reply->root_y);
+  const uint16_t mask = reply->mask;
+  s.control = mask & XCB_MOD_MASK_CONTROL;
+  s.shift = mask & XCB_MOD_MASK_SHIFT;
+  s.alt = mask & XCB_MOD_MASK_1;
+  s.mouseButton = mask & (XCB_BUTTON_MASK_1 | XCB_BUTTON_MASK_2 | XCB_BUTTON_MASK_3);
+  return s;
+}
+
+bool X11NativeInterface::compositorRunning() {
+  // While the selection is watched the last notification is the answer; before the
+  // first one, and without XFixes, ask the server.
+  if (compositorKnown_ && xfixesFirstEvent_ >= 0)
+    return compositor_;
+  if (!cmAtom_)
+    return false;
+  Freed<xcb_get_selection_owner_reply_t> owner{xcb_get_selection_owner_reply(
+      connection_, xcb_get_selection_owner(connection_, cmAtom_), nullptr)};
+  compositor_ = owner && owner->owner != XCB_NONE;
+  compositorKnown_ = xfixesFirstEvent_ >= 0;
+  return compositor_;
+}
+
+void X11NativeInterface::setInputRegion(QWindow *window, const QRegion &region) {
+  if (!window || !shapeAvailable_)
+    return;
+  const auto rects = rectanglesOf(region);
+  xcb_shape_rectangles(connection_, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_INPUT,
+                       XCB_CLIP_ORDERING_UNSORTED, xcb_window_t(window->winId()), 0, 0,
+                       uint32_t(rects.size()), rects.data());
+}
+
+void X11NativeInterface::setVisibleRegion(QWindow *window, const QRegion &region, bool whole) {
+  if (!window || !shapeAvailable_)
+    return;
+  const auto id = xcb_window_t(window->winId());
+  if (whole) {
+    xcb_shape_mask(connection_, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING, id, 0, 0, XCB_NONE);
+    return;
+  }
+  const auto rects = rectanglesOf(region);
+  xcb_shape_rectangles(connection_, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING,
+                       XCB_CLIP_ORDERING_UNSORTED, id, 0, 0, uint32_t(rects.size()), rects.data());
+}
+
+void X11NativeInterface::raise(QWindow *window) {
+  if (!window)
+    return;
+  const uint32_t above = XCB_STACK_MODE_ABOVE;
+  xcb_configure_window(connection_, xcb_window_t(window->winId()), XCB_CONFIG_WINDOW_STACK_MODE,
+                       &above);
+}
+
+void X11NativeInterface::sync() {
+  std::free(xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
+}
+
+} // namespace platform

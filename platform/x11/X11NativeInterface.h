@@ -1,0 +1,45 @@
+// Vidurara: a ring around the mouse pointer for presentations.
+#pragma once
+
+#include "NativeInterface.h"
+
+#include <QAbstractNativeEventFilter>
+
+#include <memory>
+
+struct xcb_connection_t;
+
+namespace platform {
+
+// The X11 back end, on Qt's own xcb connection.
+class X11NativeInterface final : public NativeInterface, public QAbstractNativeEventFilter {
+public:
+  // Null when Qt runs on another platform than xcb.
+  static std::unique_ptr<X11NativeInterface> create();
+  ~X11NativeInterface() override;
+
+  const char *name() const override { return "x11"; }
+  bool hasGlobalInput() const override { return true; }
+  InputState queryInput() override;
+  bool compositorRunning() override;
+  void setInputRegion(QWindow *window, const QRegion &region) override;
+  void setVisibleRegion(QWindow *window, const QRegion &region, bool whole) override;
+  void raise(QWindow *window) override;
+  void sync() override;
+
+  bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *result) override;
+
+private:
+  explicit X11NativeInterface(xcb_connection_t *connection);
+  void watchCompositorSelection();
+
+  xcb_connection_t *connection_;
+  quint32 root_ = 0;
+  quint32 cmAtom_ = 0;        // _NET_WM_CM_S<screen>
+  int xfixesFirstEvent_ = -1; // -1: no XFixes, the selection is not watched
+  bool shapeAvailable_ = false;
+  bool compositorKnown_ = false;
+  bool compositor_ = false;
+};
+
+} // namespace platform

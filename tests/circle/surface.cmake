@@ -1,0 +1,1 @@
+# Tests of the overlay window, drawing context and drawing surface.

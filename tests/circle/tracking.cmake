@@ -1,0 +1,1 @@
+# Tests of the circle overlay, the Control Panel and its tracking loop.

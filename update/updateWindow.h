@@ -1,0 +1,11 @@
+// Vidurara: a ring around the mouse pointer for presentations.
+#pragma once
+
+#include <QWidget>
+
+// Placeholder until this window is built.
+class updateWindow : public QWidget {
+  Q_OBJECT
+public:
+  updateWindow();
+};

@@ -1,0 +1,1 @@
+# Tests of the preferences file's reader and writer.

@@ -21,12 +21,32 @@ namespace {
 // left 20, top 70, shown and brought to the front.
 template <typename W> bool openWindow() {
   W *window = SingleInstance<W>::get();
+  // A window that was never shown has no size of its own yet: give it the one show()
+  // would, since placing it marks it as sized.
+  if (!window->testAttribute(Qt::WA_Resized))
+    window->adjustSize();
   window->setGeometry(QRect(QPoint(20, 70), window->size()));
+  // A minimised window cannot come to the front.
+  if (window->isMinimized())
+    window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
   window->show();
   window->raise();
   window->activateWindow();
   return false;
 }
+
+// Item names and their handlers, in the order in which they are bound.
+struct MenuBinding {
+  const char *item;
+  bool (App::*handler)();
+};
+constexpr MenuBinding menuBindings[] = {
+    {"About", &App::_About_Action},
+    {"CheckforUpdateCheckNow", &App::_CheckforUpdateCheckNow_Action},
+    {"HelpShow", &App::_HelpShow_Action},
+    {"ViduraraHelpPreferences", &App::_ViduraraHelpPreferences_Action},
+    {"FilePrintHelp", &App::_FilePrintHelp_Action},
+};
 
 } // namespace
 
@@ -39,7 +59,15 @@ App::App(int &argc, char **argv) : QApplication(argc, argv) {
 
 App::~App() = default;
 
-void App::InstallMenuBar() { menuBar_ = new MenuBar1; }
+void App::InstallMenuBar() {
+  menuBar_ = SingleInstance<MenuBar1>::get();
+  for (const MenuBinding &b : menuBindings) {
+    const bool bound = menuBar_->bind(QString::fromLatin1(b.item),
+                                      [this, h = b.handler]() { return (this->*h)(); });
+    Q_ASSERT(bound);
+    Q_UNUSED(bound);
+  }
+}
 
 void App::Event_Open() {
   prefModule::loadPrefs();

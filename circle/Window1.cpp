@@ -1,19 +1,74 @@
 // Vidurara: a ring around the mouse pointer for presentations.
 #include "Window1.h"
 
+#include "CircleCommands.h"
+#include "Delay.h"
+#include "GlobalInput.h"
+#include "MagnifyOverlay.h"
+#include "Module1.h"
+#include "MyThread.h"
 #include "PrefsFile.h"
+#include "Timer.h"
 #include "prefModule.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QLayout>
+#include <QPushButton>
+#include <QWindowStateChangeEvent>
+
+namespace {
+
+const QString HideCaption = QStringLiteral("Hide");
+const QString ShowCaption = QStringLiteral("Show");
+
+void closeOverlay() {
+  // Before the first overlay exists there is nothing to close.
+  if (Module1::Overlay)
+    Module1::Overlay->Close();
+}
+
+} // namespace
 
 Window1::Window1() {
   setWindowTitle(QStringLiteral("Vidurara"));
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+
+  // The content area is raised to its minimum height so that the button shows.
   auto *content = new QWidget(this);
   content->setFixedSize(100, 64);
   setCentralWidget(content);
+  // Not resizable: the window is as large as its content and, once the application
+  // has given it one, its menu bar.
+  layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+  pushButton1_ = new QPushButton(HideCaption, content);
+  pushButton1_->setObjectName(QStringLiteral("PushButton1"));
+  pushButton1_->setGeometry(14, 14, 60, 20);
+  QFont bold = pushButton1_->font();
+  bold.setBold(true);
+  pushButton1_->setFont(bold);
+  pushButton1_->setAutoDefault(false);
+  pushButton1_->setDefault(false);
+  connect(pushButton1_, &QPushButton::clicked, this, [this] { PushButton1_Action(pushButton1_); });
+
+  thread1_ = new MyThread(this);
+  thread1_->Priority = 5;
+  connect(thread1_, &MyThread::Event_Run, this, &Window1::Thread1_Run);
+
+  timer1_ = new Timer(this);
+  timer1_->Period(25);
+  connect(timer1_, &Timer::Action, this, &Window1::Timer1_Action);
+  timer1_->Mode(Timer::ModeMultiple);
+
+  timer2_ = new Timer(this);
+  timer2_->Period(1000);
+  connect(timer2_, &Timer::Action, this, &Window1::Timer2_Action);
+
+  // The saved position is the content area's: lay out first so that it holds the
+  // final size.
+  layout()->activate();
   Event_Open();
 }
 
@@ -24,9 +79,73 @@ std::int32_t Window1::Left() const { return geometry().left(); }
 void Window1::Top(std::int32_t top) { setGeometry(QRect(QPoint(Left(), top), size())); }
 void Window1::Left(std::int32_t left) { setGeometry(QRect(QPoint(left, Top()), size())); }
 
+bool Window1::captionIs(const QString &caption) const {
+  return pushButton1_->text().compare(caption, Qt::CaseInsensitive) == 0;
+}
+
+// As if the user had clicked the button: its handler runs at once and to completion.
+void Window1::push() { PushButton1_Action(pushButton1_); }
+
+void Window1::PushButton1_Action(QPushButton *) {
+  if (captionIs(HideCaption)) {
+    pushButton1_->setText(ShowCaption);
+    closeOverlay();
+    thread1_->Kill();
+  } else {
+    pushButton1_->setText(HideCaption);
+    closeOverlay();
+    thread1_->Kill();
+    thread1_->Run();
+  }
+}
+
+void Window1::Thread1_Run(MyThread *) {
+  // The run begins outside any tick: the pointer of the last one may be stale.
+  globalInput().Refresh();
+  CircleCommands::NewOverlay();
+}
+
+void Window1::Timer1_Action(Timer *) {
+  GlobalInput &input = globalInput();
+  input.Refresh();
+  // Shift is asked for only after Control, resp. Alt, is found down.
+  if (input.AsyncControlKey() && input.AsyncShiftKey() && captionIs(ShowCaption))
+    push();
+  // The first chord may have changed the caption within this tick.
+  if (input.AsyncAltKey() && input.AsyncShiftKey() && captionIs(HideCaption))
+    push();
+  CircleCommands::DrawCircle();
+  if (input.MouseDown()) {
+    CircleCommands::DrawCircle();
+    // The normal ring stays on the screen during the pause.
+    Delay(0.1);
+    timer2_->Mode(Timer::ModeSingle);
+    timer1_->Mode(Timer::ModeOff);
+    // The red ring goes where the pointer is now, after the pause.
+    input.Refresh();
+    if (Module1::Overlay)
+      Module1::Overlay->dolt1(prefModule::CircleSize, prefModule::CircleSize);
+  }
+}
+
+void Window1::Timer2_Action(Timer *) {
+  timer1_->Mode(Timer::ModeMultiple);
+  if (prefModule::AutoShutOff && captionIs(HideCaption))
+    push();
+}
+
 void Window1::Event_Open() {
   Top(prefModule::Window1Top);
   Left(prefModule::Window1Left);
+  pushButton1_->setText(HideCaption);
+  thread1_->Run();
+}
+
+void Window1::Event_Restore() {
+  if (captionIs(ShowCaption)) {
+    closeOverlay();
+    thread1_->Kill();
+  }
 }
 
 void Window1::Event_Close() {
@@ -37,4 +156,13 @@ void Window1::Event_Close() {
 void Window1::closeEvent(QCloseEvent *event) {
   event->accept();
   Event_Close();
+}
+
+void Window1::changeEvent(QEvent *event) {
+  if (event->type() == QEvent::WindowStateChange) {
+    const auto *change = static_cast<QWindowStateChangeEvent *>(event);
+    if ((change->oldState() & Qt::WindowMinimized) && !(windowState() & Qt::WindowMinimized))
+      Event_Restore();
+  }
+  QMainWindow::changeEvent(event);
 }

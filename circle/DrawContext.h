@@ -1,8 +1,16 @@
 // Vidurara: a ring around the mouse pointer for presentations.
 #pragma once
 
+#include <QColor>
 #include <QImage>
+#include <QPainterPath>
+#include <QRect>
 #include <QString>
+#include <QTransform>
+
+#include <vector>
+
+class QPainter;
 
 // Value types of the drawing context. Context coordinates: pixels, origin at the
 // window's bottom-left corner, y upward.
@@ -27,9 +35,18 @@ class OverlayWindow;
 // The 2-D vector context of one overlay window: a current path, a current transform
 // with save/restore, fill and stroke colours with alpha, line width, text, images and
 // an explicit Flush that puts everything drawn since the last flush on the screen.
+//
+// The context does not paint into a window-sized image: it records the frame as a
+// short list of operations in the window's top-left pixel coordinates. Flush compares
+// that list with the one on the screen, so an unchanged frame costs nothing and a frame
+// that only moves costs one window move; only new content is rendered, into an image
+// the size of what is drawn. Points are fixed when they are added, with the current
+// transform and the window's height at that moment.
 class DrawContext {
 public:
-  explicit DrawContext(OverlayWindow *window);
+  // `window` may be null: the context then only records (and renders for tests), with
+  // the height given here as the flip between its bottom-left and top-left origins.
+  explicit DrawContext(OverlayWindow *window, int height = 0);
   DrawContext(const DrawContext &) = delete;
   DrawContext &operator=(const DrawContext &) = delete;
   ~DrawContext();
@@ -65,9 +82,54 @@ public:
 
   // The current frame as the screen would show it, `width` x `height` pixels with
   // the window's top-left corner at (0, 0). For tests and benchmarks.
-  QImage render(int width, int height) const;
+  QImage render(int width, int height, bool antialiased = true) const;
+
+  // One recorded operation, in the window's top-left pixel coordinates.
+  struct Op {
+    enum Kind { Fill, Stroke, Clear, Image } kind = Fill;
+    QPainterPath path; // Fill, Stroke
+    QColor color;      // Fill, Stroke
+    double width = 0;  // Stroke
+    QRectF rect;       // Clear, Image
+    QImage image;      // Image
+  };
+  using Frame = std::vector<Op>;
+
+  // The frame being drawn (everything since the last whole clear).
+  const Frame &frame() const { return frame_; }
+
+  // Frame helpers, also used by the window to render and by tests.
+  // The area `frame` paints, unclipped.
+  static QRectF paintedBounds(const Frame &frame);
+  // True when `b` is `a` moved by a whole number of pixels, given in `offset`.
+  static bool isTranslation(const Frame &a, const Frame &b, QPoint *offset);
+  static void paint(QPainter &painter, const Frame &frame, bool antialiased);
 
 private:
-  struct State;
-  State *d;
+  friend class OverlayWindow;
+
+  struct GState {
+    QTransform ctm;
+    QColor fill = Qt::black;
+    QColor stroke = Qt::black;
+    double lineWidth = 1;
+    QString fontName;
+    double fontSize = 0;
+  };
+
+  int height() const;
+  QTransform deviceTransform() const; // context coordinates to window pixels
+  QPointF device(double x, double y) const;
+  void push(Op &&op);
+  // The window shows a frame again from scratch (a compositing manager came or went).
+  void invalidateScreen() { onScreenValid_ = false; }
+
+  OverlayWindow *window_;
+  int fixedHeight_;
+  GState g_;
+  std::vector<GState> saved_;
+  QPainterPath path_; // current path, window pixels
+  Frame frame_;
+  Frame onScreen_;
+  bool onScreenValid_ = false;
 };

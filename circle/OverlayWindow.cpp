@@ -1,39 +1,466 @@
 // Vidurara: a ring around the mouse pointer for presentations.
-// Placeholder until the overlay window is built.
 #include "OverlayWindow.h"
 
 #include "DrawContext.h"
+#include "NativeInterface.h"
+
+#include <QBackingStore>
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
+#include <QStyleHints>
+#include <QSurfaceFormat>
+#include <QWidget>
+#include <QWindow>
+
+#include <vector>
+
+// The window the system shows: it covers only the drawn part of the logical window.
+class OverlayNativeWindow final : public QWindow {
+public:
+  explicit OverlayNativeWindow(OverlayWindow *owner) : owner_(owner) {
+    QSurfaceFormat format;
+    format.setAlphaBufferSize(8); // a visual with an alpha channel: per-pixel translucency
+    setFormat(format);
+    setSurfaceType(QSurface::RasterSurface);
+    // Never focused nor activated, in no task bar or switcher, above the others; the
+    // window manager leaves it alone, so a move is one request.
+    setFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+             Qt::X11BypassWindowManagerHint | Qt::WindowDoesNotAcceptFocus |
+             Qt::NoDropShadowWindowHint);
+  }
+
+  // Painting through Qt where the platform layer cannot put pixels itself.
+  QBackingStore *store() {
+    if (!store_)
+      store_ = std::make_unique<QBackingStore>(this);
+    return store_.get();
+  }
+  bool hasStore() const { return store_ != nullptr; }
+
+protected:
+  bool event(QEvent *event) override {
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseMove:
+      owner_->mouseEvent(static_cast<QMouseEvent *>(event));
+      return true;
+    case QEvent::MouseButtonDblClick: // the second press came as a press already
+      return true;
+    case QEvent::Expose:
+      if (isExposed())
+        owner_->exposed();
+      return true;
+    default:
+      return QWindow::event(event);
+    }
+  }
+
+private:
+  OverlayWindow *owner_;
+  std::unique_ptr<QBackingStore> store_;
+};
+
+namespace {
+
+// The pixels of `image` that are not fully transparent, as rows of spans; equal
+// neighbouring rows are merged, which keeps the list y-x banded.
+QRegion drawnPixels(const QImage &image, QPoint offset) {
+  std::vector<QRect> rects;
+  std::vector<std::pair<int, int>> spans, previous;
+  size_t bandStart = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    spans.clear();
+    const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+    for (int x = 0; x < image.width();) {
+      if (qAlpha(line[x]) == 0) {
+        ++x;
+        continue;
+      }
+      const int start = x;
+      while (x < image.width() && qAlpha(line[x]) != 0)
+        ++x;
+      spans.emplace_back(start, x);
+    }
+    if (y > 0 && spans == previous && !spans.empty()) {
+      for (size_t i = bandStart; i < rects.size(); ++i)
+        rects[i].setBottom(rects[i].bottom() + 1);
+      continue;
+    }
+    bandStart = rects.size();
+    for (auto [a, b] : spans)
+      rects.emplace_back(offset.x() + a, offset.y() + y, b - a, 1);
+    previous = spans;
+  }
+  QRegion region;
+  if (!rects.empty())
+    region.setRects(rects.data(), int(rects.size()));
+  return region;
+}
+
+int buttonNumber(Qt::MouseButton b) {
+  switch (b) {
+  case Qt::LeftButton:
+    return 1;
+  case Qt::RightButton:
+    return 2;
+  case Qt::MiddleButton:
+    return 3;
+  default:
+    return 0;
+  }
+}
+
+int modifierBits(Qt::KeyboardModifiers m) {
+  return (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) |
+         (m & Qt::AltModifier ? 4 : 0) | (m & Qt::MetaModifier ? 8 : 0);
+}
+
+} // namespace
 
 struct OverlayWindow::Private {
   std::unique_ptr<DrawContext> context;
+  std::unique_ptr<OverlayNativeWindow> native;
   std::int32_t left = 0, top = 0, width = 0, height = 0;
-  bool ignoreClicks = false;
-  bool closed = false;
+  bool created = false, shown = false, closed = false;
+  bool ignoreClicks = false, eventsInstalled = false;
+
+  // What is on the screen: the frame's image (kept to repaint exposed parts), its place
+  // in window coordinates, and the pixels that are drawn (frame coordinates).
+  QImage image;
+  QRect rect;
+  bool rectClipped = false; // part of the frame fell outside the window
+  QRegion drawn;
+  bool antialiased = true;
+  bool shapedAsDrawn = false; // the visible shape is `drawn`, not the whole window
+
+  // Mouse.
+  bool dragging = false;
+  bool havePrevious = false;
+  QPointF previous;
+  int clicks = 0;
+  int lastButton = 0;
+  QElapsedTimer sinceClick;
+
+  QPointer<QWidget> attached;
+  bool liveResize = false;
+  QPoint attachOffset;
+  QSize attachSizeDelta;
+  QMetaObject::Connection compositorWatch;
 };
 
 OverlayWindow::OverlayWindow() : d(new Private) {}
-OverlayWindow::~OverlayWindow() = default;
-std::int32_t OverlayWindow::Create(std::int32_t l, std::int32_t t, std::int32_t w, std::int32_t h) {
-  d->left = l, d->top = t, d->width = w, d->height = h;
+
+OverlayWindow::~OverlayWindow() {
+  QObject::disconnect(d->compositorWatch);
+  d->native.reset();
+}
+
+std::int32_t OverlayWindow::Create(std::int32_t left, std::int32_t top, std::int32_t width,
+                                   std::int32_t height) {
+  if (!qGuiApp || d->created)
+    return 1;
+  if (width < 0 || height < 0)
+    return 2;
+  d->left = left, d->top = top, d->width = width, d->height = height;
+  d->native = std::make_unique<OverlayNativeWindow>(this);
+  d->native->setGeometry(left, top, 1, 1);
+  d->native->create();
+  if (!d->native->handle()) {
+    d->native.reset();
+    return 3;
+  }
   d->context = std::make_unique<DrawContext>(this);
+  d->created = true;
+  d->compositorWatch =
+      QObject::connect(&platform::native(), &platform::NativeInterface::compositorChanged, this,
+                       [this] { compositorChanged(); });
   return 0;
 }
-void OverlayWindow::InstallEventHandler() {}
-void OverlayWindow::AttachToWindow(QWidget *, bool) {}
-void OverlayWindow::Show() {}
-void OverlayWindow::Close() { d->closed = true; }
+
+void OverlayWindow::InstallEventHandler() { d->eventsInstalled = true; }
+
+void OverlayWindow::AttachToWindow(QWidget *window, bool liveResize) {
+  if (d->attached)
+    d->attached->removeEventFilter(this);
+  d->attached = window;
+  d->liveResize = liveResize;
+  if (!window)
+    return;
+  const QRect g(window->mapToGlobal(QPoint(0, 0)), window->size());
+  d->attachOffset = QPoint(d->left, d->top) - g.topLeft();
+  d->attachSizeDelta = QSize(d->width, d->height) - g.size();
+  window->installEventFilter(this);
+}
+
+bool OverlayWindow::eventFilter(QObject *watched, QEvent *event) {
+  if (watched == d->attached &&
+      (event->type() == QEvent::Move || event->type() == QEvent::Resize)) {
+    const QRect g(d->attached->mapToGlobal(QPoint(0, 0)), d->attached->size());
+    const QPoint at = g.topLeft() + d->attachOffset;
+    if (d->liveResize) {
+      const QSize size = g.size() + d->attachSizeDelta;
+      Width(size.width());
+      Height(size.height());
+    }
+    if (at != QPoint(d->left, d->top)) {
+      d->left = at.x();
+      d->top = at.y();
+      placeNative(true);
+      platform::native().sync();
+    }
+  }
+  return QObject::eventFilter(watched, event);
+}
+
+void OverlayWindow::Show() {
+  if (!d->created || d->closed || d->shown)
+    return;
+  platform::NativeInterface &os = platform::native();
+  // Nothing shows and nothing catches presses until a frame is drawn.
+  os.setVisibleRegion(d->native.get(), QRegion(), false);
+  os.setInputRegion(d->native.get(), QRegion());
+  d->shapedAsDrawn = true;
+  d->native->show();
+  d->shown = true;
+  if (d->context) {
+    d->context->invalidateScreen();
+    presentFrame(*d->context);
+  }
+}
+
+void OverlayWindow::Close() {
+  if (d->closed)
+    return;
+  d->closed = true;
+  d->shown = false;
+  d->dragging = false;
+  QObject::disconnect(d->compositorWatch);
+  if (d->attached)
+    d->attached->removeEventFilter(this);
+  d->native.reset(); // destroys the native window
+  d->image = QImage();
+  d->drawn = QRegion();
+  d->rect = QRect();
+}
+
 bool OverlayWindow::IsClosed() const { return d->closed; }
+
 bool OverlayWindow::IgnoreClicks() const { return d->ignoreClicks; }
-void OverlayWindow::IgnoreClicks(bool ignore) { d->ignoreClicks = ignore; }
+
+void OverlayWindow::IgnoreClicks(bool ignore) {
+  if (d->ignoreClicks == ignore)
+    return;
+  d->ignoreClicks = ignore;
+  if (d->shown) {
+    platform::native().setInputRegion(d->native.get(), ignore ? QRegion() : d->drawn);
+    platform::native().sync();
+  }
+}
+
 std::int32_t OverlayWindow::Left() const { return d->left; }
 std::int32_t OverlayWindow::Top() const { return d->top; }
 std::int32_t OverlayWindow::Width() const { return d->width; }
 std::int32_t OverlayWindow::Height() const { return d->height; }
-void OverlayWindow::Left(std::int32_t v) { d->left = v; }
-void OverlayWindow::Top(std::int32_t v) { d->top = v; }
-void OverlayWindow::Width(std::int32_t v) { d->width = v; }
-void OverlayWindow::Height(std::int32_t v) { d->height = v; }
+
+void OverlayWindow::Left(std::int32_t v) {
+  if (v == d->left)
+    return;
+  d->left = v;
+  placeNative(true);
+  if (d->shown)
+    platform::native().sync();
+}
+
+void OverlayWindow::Top(std::int32_t v) {
+  if (v == d->top)
+    return;
+  d->top = v;
+  placeNative(true);
+  if (d->shown)
+    platform::native().sync();
+}
+
+void OverlayWindow::Width(std::int32_t v) {
+  if (v == d->width)
+    return;
+  d->width = v;
+  // The part of the drawing inside the window changes: draw it afresh at the next flush.
+  if (d->context)
+    d->context->invalidateScreen();
+}
+
+void OverlayWindow::Height(std::int32_t v) {
+  if (v == d->height)
+    return;
+  d->height = v;
+  if (d->context)
+    d->context->invalidateScreen();
+}
+
 DrawContext *OverlayWindow::Context() { return d->context.get(); }
+
+QWindow *OverlayWindow::nativeWindow() const { return d->native.get(); }
+QRect OverlayWindow::shownRect() const { return d->shown ? d->rect : QRect(); }
+QRegion OverlayWindow::clickRegion() const {
+  return d->shown && !d->ignoreClicks ? d->drawn.translated(d->rect.topLeft()) : QRegion();
+}
+
+void OverlayWindow::placeNative(bool raise) {
+  if (!d->native || d->rect.isEmpty())
+    return;
+  platform::native().setGeometry(d->native.get(), d->rect.translated(d->left, d->top), raise);
+}
+
+void OverlayWindow::presentFrame(DrawContext &c) {
+  if (!d->shown || !d->native)
+    return; // before Show, and after Close, nothing shows
+  platform::NativeInterface &os = platform::native();
+  const bool antialiased = os.compositorRunning();
+
+  if (c.onScreenValid_ && antialiased == d->antialiased) {
+    if (c.frame_.empty() && c.onScreen_.empty())
+      return;
+    QPoint offset;
+    if (DrawContext::isTranslation(c.onScreen_, c.frame_, &offset)) {
+      if (offset.isNull())
+        return; // the frame on the screen already
+      const QRect moved = d->rect.translated(offset);
+      if (!d->rectClipped && QRect(0, 0, d->width, d->height).contains(moved)) {
+        // The same drawing elsewhere: move the window, its shapes go with it.
+        d->rect = moved;
+        placeNative(true);
+        os.sync();
+        c.onScreen_ = c.frame_;
+        return;
+      }
+    }
+  }
+
+  // New content: render what is drawn, clipped to the window, with a margin for the
+  // smoothed edges.
+  const QRect window(0, 0, d->width, d->height);
+  const QRect wanted = DrawContext::paintedBounds(c.frame_).toAlignedRect().adjusted(-1, -1, 1, 1);
+  const QRect rect = wanted & window;
+  d->antialiased = antialiased;
+  QImage image;
+  QRegion drawn;
+  if (!rect.isEmpty()) {
+    image = QImage(rect.size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.translate(-rect.topLeft());
+    DrawContext::paint(painter, c.frame_, antialiased);
+    painter.end();
+    drawn = drawnPixels(image, QPoint());
+  }
+  c.onScreen_ = c.frame_;
+  c.onScreenValid_ = true;
+
+  if (drawn.isEmpty()) {
+    // An empty frame: nothing shows and every press passes, the window stays mapped.
+    os.setVisibleRegion(d->native.get(), QRegion(), false);
+    os.setInputRegion(d->native.get(), QRegion());
+    d->shapedAsDrawn = true;
+    d->image = QImage();
+    d->drawn = QRegion();
+    d->rect = QRect();
+    d->rectClipped = true; // nothing to move next time
+    os.sync();
+    return;
+  }
+
+  d->rect = rect;
+  d->rectClipped = rect != wanted;
+  d->image = image;
+  d->drawn = drawn;
+  placeNative(true);
+  if (antialiased) {
+    if (d->shapedAsDrawn)
+      os.setVisibleRegion(d->native.get(), QRegion(), true);
+    d->shapedAsDrawn = false;
+  } else {
+    // Without compositing the window's transparent pixels would show black.
+    os.setVisibleRegion(d->native.get(), drawn, false);
+    d->shapedAsDrawn = true;
+  }
+  os.setInputRegion(d->native.get(), d->ignoreClicks ? QRegion() : drawn);
+  exposed();
+  os.sync();
+}
+
+void OverlayWindow::exposed() {
+  if (!d->native || d->image.isNull())
+    return;
+  if (!d->native->hasStore() && platform::native().putImage(d->native.get(), d->image))
+    return;
+  QBackingStore *store = d->native->store();
+  const QRect all(QPoint(0, 0), d->image.size());
+  store->resize(d->image.size());
+  store->beginPaint(all);
+  {
+    QPainter painter(store->paintDevice());
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(0, 0, d->image);
+  }
+  store->endPaint();
+  store->flush(all);
+}
+
+void OverlayWindow::compositorChanged() {
+  if (d->shown && d->context) {
+    d->context->invalidateScreen();
+    presentFrame(*d->context);
+  }
+}
+
+void OverlayWindow::mouseEvent(QMouseEvent *e) {
+  if (!d->eventsInstalled || d->closed)
+    return;
+  const QPointF at = e->globalPosition();
+  const QPointF delta = d->havePrevious ? at - d->previous : QPointF();
+  d->previous = at;
+  d->havePrevious = true;
+  const int mods = modifierBits(e->modifiers());
+  switch (e->type()) {
+  case QEvent::MouseButtonPress: {
+    const int button = buttonNumber(e->button());
+    const int interval = QGuiApplication::styleHints()->mouseDoubleClickInterval();
+    const bool again =
+        button == d->lastButton && d->sinceClick.isValid() && d->sinceClick.elapsed() <= interval;
+    d->clicks = again ? d->clicks + 1 : 1;
+    d->lastButton = button;
+    d->sinceClick.start();
+    d->dragging = Event_MouseDown(at.x(), at.y(), button, d->clicks, mods);
+    break;
+  }
+  case QEvent::MouseButtonRelease:
+    if (e->buttons() == Qt::NoButton)
+      d->dragging = false;
+    Event_MouseUp(at.x(), at.y(), buttonNumber(e->button()), d->clicks, mods);
+    break;
+  case QEvent::MouseMove:
+    if (d->dragging && e->buttons() != Qt::NoButton) {
+      Qt::MouseButton held = Qt::LeftButton;
+      for (Qt::MouseButton b : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton})
+        if (e->buttons() & b) {
+          held = b;
+          break;
+        }
+      Event_MouseDragged(at.x(), at.y(), buttonNumber(held), delta.x(), delta.y(), mods);
+    } else {
+      Event_MouseMoved(at.x(), at.y(), mods, delta.x(), delta.y());
+    }
+    break;
+  default:
+    break;
+  }
+}
+
 bool OverlayWindow::Event_MouseDown(double, double, std::int32_t, std::int32_t, std::int32_t) {
   return false;
 }

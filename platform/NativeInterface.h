@@ -3,8 +3,10 @@
 
 #include <QObject>
 #include <QPoint>
+#include <QRect>
 #include <QRegion>
 
+class QImage;
 class QWindow;
 
 namespace platform {
@@ -53,6 +55,15 @@ public:
 
   // Keeps the window above every other, also above windows raised after it.
   virtual void raise(QWindow *window) = 0;
+
+  // Moves and resizes a frameless top-level window (screen pixels), raising it when
+  // `raise` is true, in one request. Qt learns the new geometry afterwards, from the
+  // window system's notification.
+  virtual void setGeometry(QWindow *window, const QRect &geometry, bool raise) = 0;
+
+  // Replaces the window's pixels with `image` (premultiplied ARGB, the window's size)
+  // at once. False when this back end cannot: the caller paints through Qt instead.
+  virtual bool putImage(QWindow *window, const QImage &image) = 0;
 
   // Returns when the window system has handled every request sent so far.
   virtual void sync() = 0;

@@ -34,4 +34,12 @@ void QtNativeInterface::raise(QWindow *window) {
     window->raise();
 }
 
+void QtNativeInterface::setGeometry(QWindow *window, const QRect &geometry, bool raise) {
+  if (!window)
+    return;
+  window->setGeometry(geometry);
+  if (raise)
+    window->raise();
+}
+
 } // namespace platform

@@ -16,6 +16,8 @@ public:
   void setInputRegion(QWindow *window, const QRegion &region) override;
   void setVisibleRegion(QWindow *window, const QRegion &region, bool whole) override;
   void raise(QWindow *window) override;
+  void setGeometry(QWindow *window, const QRect &geometry, bool raise) override;
+  bool putImage(QWindow *, const QImage &) override { return false; }
   void sync() override {}
 };
 

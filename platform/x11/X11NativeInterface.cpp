@@ -3,12 +3,14 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QImage>
 #include <QWindow>
 
 #include <xcb/shape.h>
 #include <xcb/xcb.h>
 #include <xcb/xfixes.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -154,6 +156,58 @@ void X11NativeInterface::raise(QWindow *window) {
   const uint32_t above = XCB_STACK_MODE_ABOVE;
   xcb_configure_window(connection_, xcb_window_t(window->winId()), XCB_CONFIG_WINDOW_STACK_MODE,
                        &above);
+}
+
+void X11NativeInterface::setGeometry(QWindow *window, const QRect &g, bool raise) {
+  if (!window)
+    return;
+  // Values in the order of their mask bits.
+  const uint32_t values[] = {uint32_t(int32_t(g.x())), uint32_t(int32_t(g.y())),
+                             uint32_t(std::max(1, g.width())), uint32_t(std::max(1, g.height())),
+                             XCB_STACK_MODE_ABOVE};
+  uint16_t mask = XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y | XCB_CONFIG_WINDOW_WIDTH |
+                  XCB_CONFIG_WINDOW_HEIGHT;
+  if (raise)
+    mask |= XCB_CONFIG_WINDOW_STACK_MODE;
+  xcb_configure_window(connection_, xcb_window_t(window->winId()), mask, values);
+}
+
+bool X11NativeInterface::putImage(QWindow *window, const QImage &image) {
+  if (!window || image.format() != QImage::Format_ARGB32_Premultiplied || image.isNull())
+    return false;
+  const xcb_setup_t *setup = xcb_get_setup(connection_);
+  if (setup->image_byte_order != (QSysInfo::ByteOrder == QSysInfo::LittleEndian
+                                      ? XCB_IMAGE_ORDER_LSB_FIRST
+                                      : XCB_IMAGE_ORDER_MSB_FIRST))
+    return false;
+  const auto id = xcb_window_t(window->winId());
+  // The window's depth is asked once: 32 with an alpha channel, 24 without (the alpha
+  // byte is then ignored).
+  QVariant depthProperty = window->property("_vidurara_x11_depth");
+  if (!depthProperty.isValid()) {
+    Freed<xcb_get_geometry_reply_t> geometry{
+        xcb_get_geometry_reply(connection_, xcb_get_geometry(connection_, id), nullptr)};
+    if (!geometry)
+      return false;
+    depthProperty = int(geometry->depth);
+    window->setProperty("_vidurara_x11_depth", depthProperty);
+  }
+  const int depth = depthProperty.toInt();
+  if (depth != 32 && depth != 24)
+    return false;
+  const xcb_gcontext_t gc = xcb_generate_id(connection_);
+  xcb_create_gc(connection_, gc, id, 0, nullptr);
+  // Strips well below the smallest maximum request size.
+  const int stride = int(image.bytesPerLine());
+  const int rowsPerRequest = std::max(1, 200000 / stride);
+  for (int y = 0; y < image.height(); y += rowsPerRequest) {
+    const int rows = std::min(rowsPerRequest, image.height() - y);
+    xcb_put_image(connection_, XCB_IMAGE_FORMAT_Z_PIXMAP, id, gc, uint16_t(image.width()),
+                  uint16_t(rows), 0, int16_t(y), 0, uint8_t(depth), uint32_t(stride * rows),
+                  image.constScanLine(y));
+  }
+  xcb_free_gc(connection_, gc);
+  return true;
 }
 
 void X11NativeInterface::sync() {

@@ -25,6 +25,8 @@ public:
   void setInputRegion(QWindow *window, const QRegion &region) override;
   void setVisibleRegion(QWindow *window, const QRegion &region, bool whole) override;
   void raise(QWindow *window) override;
+  void setGeometry(QWindow *window, const QRect &geometry, bool raise) override;
+  bool putImage(QWindow *window, const QImage &image) override;
   void sync() override;
 
   bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *result) override;

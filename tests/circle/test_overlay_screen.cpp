@@ -1,0 +1,174 @@
+// Vidurara: a ring around the mouse pointer for presentations.
+// The overlay on a real X server: what the screen shows and where presses go, with and
+// without a compositing manager.
+#include "EasyOverlayWindow.h"
+#include "NativeInterface.h"
+#include "TestSupport.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTest>
+#include <QWidget>
+
+#include <cmath>
+
+namespace {
+
+constexpr QPoint kCentre(300, 250);
+constexpr int kSize = 100, kLine = 6; // the default ring: radii 44 to 50
+const QColor kRingColor(0, 0, 255);
+const QColor kBeneathColor(0, 160, 0);
+
+// An ordinary window under the ring that counts the presses it gets.
+class Beneath : public QWidget {
+public:
+  int presses = 0;
+  QPoint lastPress;
+
+protected:
+  void paintEvent(QPaintEvent *) override { QPainter(this).fillRect(rect(), kBeneathColor); }
+  void mousePressEvent(QMouseEvent *e) override {
+    ++presses;
+    lastPress = e->globalPosition().toPoint();
+  }
+};
+
+class Overlay : public EasyOverlayWindow {
+public:
+  int presses = 0;
+  QPoint lastPress;
+  void ring(QPoint centre) {
+    Clear();
+    LineWidth(kLine);
+    ForeColor(RGBColor(0, 0, 255));
+    DrawOval(int(centre.x() - kSize / 2.0), int(centre.y() - kSize / 2.0), kSize - kLine,
+             kSize - kLine);
+    DrawWindow();
+    DrawWindow();
+  }
+
+protected:
+  bool MouseDown(std::int32_t x, std::int32_t y, std::int32_t, std::int32_t,
+                 std::int32_t) override {
+    ++presses;
+    lastPress = QPoint(x, y);
+    return true;
+  }
+};
+
+// From the centre of pixel `p` to the point `c` between pixels.
+double distance(QPoint p, QPoint c) { return std::hypot(p.x() + 0.5 - c.x(), p.y() + 0.5 - c.y()); }
+
+} // namespace
+
+class TestOverlayScreen : public QObject {
+  Q_OBJECT
+  Beneath beneath_;
+  Overlay overlay_;
+  QImage before_; // the screen before the overlay existed
+
+  bool click(QPoint at) {
+    // The input shape must be in place before the press: move, wait, then click.
+    if (!testsupport::xdotool({"mousemove", QString::number(at.x()), QString::number(at.y())}))
+      return false;
+    QTest::qWait(80);
+    const bool ok = testsupport::xdotool({"click", "1"});
+    QTest::qWait(150);
+    return ok;
+  }
+
+private slots:
+  void initTestCase() {
+    beneath_.setGeometry(100, 100, 500, 350);
+    beneath_.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&beneath_));
+    QTest::qWait(300);
+    before_ = testsupport::grabScreen();
+    QVERIFY(!before_.isNull());
+    QCOMPARE(before_.pixelColor(kCentre), kBeneathColor);
+
+    const QSize screen = QGuiApplication::primaryScreen()->size();
+    overlay_.Init(0, 0, screen.width(), screen.height(), nullptr);
+    overlay_.Moveable = false;
+    overlay_.IgnoreClicks(false);
+    overlay_.ring(kCentre);
+  }
+
+  void ringOverTheScreen_data() {
+    QTest::addColumn<bool>("composited");
+    QTest::newRow("compositing manager") << true;
+    QTest::newRow("no compositing manager") << false;
+  }
+
+  void ringOverTheScreen() {
+    QFETCH(bool, composited);
+    if (!composited) {
+      QVERIFY(testsupport::stopCompositor());
+      QTRY_VERIFY(!platform::native().compositorRunning());
+    }
+    QCOMPARE(platform::native().compositorRunning(), composited);
+
+    // The screen as it is with nothing drawn on the overlay; an empty overlay shows
+    // nothing either.
+    overlay_.Clear();
+    overlay_.DrawWindow();
+    QTest::qWait(300);
+    const QImage empty = testsupport::grabScreen();
+    const QRect inside = beneath_.geometry().adjusted(2, 2, -2, -2);
+    for (int y = inside.top(); y <= inside.bottom(); y += 3)
+      for (int x = inside.left(); x <= inside.right(); x += 3)
+        QVERIFY2(empty.pixelColor(x, y) == kBeneathColor,
+                 qPrintable(QStringLiteral("empty overlay at %1,%2").arg(x).arg(y)));
+    overlay_.ring(kCentre);
+
+    // The ring in its colour, the window beneath through its middle.
+    const QPoint onRing = kCentre - QPoint(0, 47);
+    QImage shot;
+    QTRY_VERIFY_WITH_TIMEOUT(
+        (shot = testsupport::grabScreen(), testsupport::near(shot.pixelColor(onRing), kRingColor)),
+        3000);
+    QCOMPARE(shot.pixelColor(kCentre), kBeneathColor);
+    QCOMPARE(shot.pixelColor(kCentre + QPoint(0, 40)), kBeneathColor);
+
+    // Off the ring the screen is what it was: no opaque area anywhere.
+    int changedOffRing = 0, ringPixels = 0;
+    for (int y = 0; y < shot.height(); ++y)
+      for (int x = 0; x < shot.width(); ++x) {
+        const double r = distance(QPoint(x, y), kCentre);
+        const bool ringArea = r >= 43 && r <= 51;
+        if (r >= 45 && r <= 49) {
+          ++ringPixels;
+          QVERIFY2(testsupport::near(shot.pixelColor(x, y), kRingColor, 40),
+                   qPrintable(QStringLiteral("ring pixel %1,%2").arg(x).arg(y)));
+        } else if (!ringArea && shot.pixel(x, y) != empty.pixel(x, y)) {
+          ++changedOffRing;
+        }
+      }
+    QVERIFY(ringPixels > 0);
+    QCOMPARE(changedOffRing, 0);
+
+    // A press in the transparent middle reaches the window beneath, one on the ring the
+    // overlay.
+    const int beneathBefore = beneath_.presses, overlayBefore = overlay_.presses;
+    QVERIFY(click(kCentre));
+    QTRY_COMPARE(beneath_.presses, beneathBefore + 1);
+    QCOMPARE(beneath_.lastPress, kCentre);
+    QCOMPARE(overlay_.presses, overlayBefore);
+
+    QVERIFY(click(onRing));
+    QTRY_COMPARE(overlay_.presses, overlayBefore + 1);
+    QCOMPARE(overlay_.lastPress, onRing); // window coordinates: the window is at 0, 0
+    QCOMPARE(beneath_.presses, beneathBefore + 1);
+  }
+
+  void cleanupTestCase() {
+    overlay_.Close();
+    testsupport::startCompositor();
+  }
+};
+
+QTEST_MAIN(TestOverlayScreen)
+#include "test_overlay_screen.moc"

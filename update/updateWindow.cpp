@@ -138,21 +138,30 @@ bool isSuccess(const QVariant &status) {
 void updateWindow::replyMetaDataChanged() {
   const QVariant status = reply_->attribute(QNetworkRequest::HttpStatusCodeAttribute);
   if (status.isValid() && !isSuccess(status)) {
-    // An error page is no feed; there is no need to read it.
-    fail(status.toInt());
+    // An error page is no feed: no need to read it.
+    failSoon(status.toInt());
     return;
   }
   const QVariant length = reply_->header(QNetworkRequest::ContentLengthHeader);
   if (length.isValid() && length.toLongLong() > MaxFeedBytes)
-    fail(FeedTooLargeCode);
+    failSoon(FeedTooLargeCode);
 }
 
 void updateWindow::replyReadyRead() {
   if (body_.size() + reply_->bytesAvailable() > MaxFeedBytes) {
-    fail(FeedTooLargeCode);
+    failSoon(FeedTooLargeCode);
     return;
   }
   body_ += reply_->readAll();
+}
+
+void updateWindow::failSoon(int code) {
+  // Qt is still inside this reply's signal: hear nothing more of it now and abandon it
+  // once the signal has returned.
+  reply_->disconnect(this);
+  body_.clear();
+  QMetaObject::invokeMethod(
+      this, [this, code] { fail(code); }, Qt::QueuedConnection);
 }
 
 void updateWindow::replyFinished() {

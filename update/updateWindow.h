@@ -68,6 +68,7 @@ private:
   // Ends the request: no further signal of it reaches this window.
   void abandonRequest();
   void fail(int code);
+  void failSoon(int code);
   void showMessage(const QString &text);
 
   QNetworkAccessManager *hp = nullptr;

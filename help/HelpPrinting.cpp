@@ -29,14 +29,12 @@ constexpr qreal FooterBaseline = 720;
 
 QFont bodyContextFont() {
   QFont font(QStringLiteral("Courier"), 10);
-  font.setStyleHint(QFont::TypeWriter);
   font.setBold(true);
   return font;
 }
 
 QFont footerFont() {
   QFont font(QStringLiteral("Arial"), 10);
-  font.setStyleHint(QFont::SansSerif);
   font.setBold(false);
   return font;
 }

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QFile>
 #include <QHash>
 #include <QLineEdit>
 #include <QLocale>
@@ -312,6 +313,19 @@ private slots:
     QVERIFY(text.contains(QStringLiteral("page 1")));
     QVERIFY(text.contains(QStringLiteral("9:41 AM, 12/11/26")));
     QVERIFY(text.contains(QStringLiteral("Vidurara was developed")));
+  }
+
+  // A printer that cannot start (here: a file in a missing folder) prints nothing and
+  // says so to its caller instead of failing later.
+  void printerThatCannotStart() {
+    QPrinter printer;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    const QString output = dir_.filePath(QStringLiteral("missing/folder/help.pdf"));
+    printer.setOutputFileName(output);
+    const auto document = helpLikeDocument(Help::HelpText());
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral(".*")));
+    QCOMPARE(PrintHelpText(printer, *document, QStringLiteral("x")), 0);
+    QVERIFY(!QFile::exists(output));
   }
 
   void dialog_data() {

@@ -11,7 +11,7 @@ run_packages=(
 test_packages=(
   "${run_packages[@]}"
   xvfb xcompmgr openbox wmctrl xdotool x11-utils x11-xserver-utils
-  imagemagick poppler-utils fonts-dejavu-core
+  imagemagick poppler-utils fonts-dejavu-core fonts-urw-base35
   desktop-file-utils appstream
   clang libclang-rt-14-dev
   python3 procps

@@ -305,7 +305,9 @@ void OverlayWindow::Height(std::int32_t v) {
 DrawContext *OverlayWindow::Context() { return d->context.get(); }
 
 QWindow *OverlayWindow::nativeWindow() const { return d->native.get(); }
-QRect OverlayWindow::shownRect() const { return d->shown ? d->rect : QRect(); }
+QRect OverlayWindow::shownRect() const {
+  return d->shown && !d->drawn.isEmpty() ? d->rect : QRect();
+}
 QRegion OverlayWindow::clickRegion() const {
   return d->shown && !d->ignoreClicks ? d->drawn.translated(d->rect.topLeft()) : QRegion();
 }
@@ -362,14 +364,22 @@ void OverlayWindow::presentFrame(DrawContext &c) {
   c.onScreenValid_ = true;
 
   if (drawn.isEmpty()) {
-    // An empty frame: nothing shows and every press passes, the window stays mapped.
-    os.setVisibleRegion(d->native.get(), QRegion(), false);
+    // An empty frame: every press passes. Compositing managers do not all repaint when
+    // a shape empties, but they all repaint new pixels: the window turns transparent.
+    // Without one, the shape alone hides it.
     os.setInputRegion(d->native.get(), QRegion());
-    d->shapedAsDrawn = true;
-    d->image = QImage();
+    if (!antialiased) {
+      os.setVisibleRegion(d->native.get(), QRegion(), false);
+      d->shapedAsDrawn = true;
+    }
+    if (!d->image.isNull()) {
+      QImage blank(d->image.size(), QImage::Format_ARGB32_Premultiplied);
+      blank.fill(Qt::transparent);
+      d->image = blank;
+      exposed();
+    }
     d->drawn = QRegion();
-    d->rect = QRect();
-    d->rectClipped = true; // nothing to move next time
+    d->rectClipped = true; // nothing to move at the next frame
     os.sync();
     return;
   }

@@ -3,3 +3,7 @@ vidurara_add_test(NAME test_overlay_screen SOURCES test_overlay_screen.cpp
   LIBS vidurara_circle vidurara_platform GUI TIMEOUT 120)
 vidurara_add_test(NAME test_surface SOURCES test_surface.cpp LIBS vidurara_circle)
 vidurara_add_test(NAME test_surface_mouse SOURCES test_surface_mouse.cpp LIBS vidurara_circle)
+# Without a window manager nothing keeps the overlay on top but its own raising.
+add_test(NAME test_overlay_screen_no_wm
+  COMMAND ${VIDURARA_XSESSION} --no-wm -- $<TARGET_FILE:test_overlay_screen>)
+set_tests_properties(test_overlay_screen_no_wm PROPERTIES TIMEOUT 120)

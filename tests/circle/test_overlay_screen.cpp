@@ -40,6 +40,7 @@ class Overlay : public EasyOverlayWindow {
 public:
   int presses = 0;
   QPoint lastPress;
+  QList<QPoint> dragActions;
   void ring(QPoint centre) {
     Clear();
     LineWidth(kLine);
@@ -57,6 +58,21 @@ protected:
     lastPress = QPoint(x, y);
     return true;
   }
+  void WindowDragAction(std::int32_t left, std::int32_t top) override {
+    dragActions.append(QPoint(left, top));
+  }
+};
+
+// A plain window filled with one colour.
+class Plain : public QWidget {
+public:
+  explicit Plain(QColor color) : color_(color) {}
+
+protected:
+  void paintEvent(QPaintEvent *) override { QPainter(this).fillRect(rect(), color_); }
+
+private:
+  QColor color_;
 };
 
 // From the centre of pixel `p` to the point `c` between pixels.
@@ -101,13 +117,18 @@ private slots:
     QTest::addColumn<bool>("composited");
     QTest::newRow("compositing manager") << true;
     QTest::newRow("no compositing manager") << false;
+    QTest::newRow("compositing manager again") << true;
   }
 
   void ringOverTheScreen() {
     QFETCH(bool, composited);
-    if (!composited) {
+    // The overlay follows the compositing manager by itself, while it is shown.
+    if (!composited && platform::native().compositorRunning()) {
       QVERIFY(testsupport::stopCompositor());
       QTRY_VERIFY(!platform::native().compositorRunning());
+    } else if (composited && !platform::native().compositorRunning()) {
+      QVERIFY(testsupport::startCompositor());
+      QTRY_VERIFY(platform::native().compositorRunning());
     }
     QCOMPARE(platform::native().compositorRunning(), composited);
 
@@ -150,6 +171,15 @@ private slots:
     QVERIFY(ringPixels > 0);
     QCOMPARE(changedOffRing, 0);
 
+    // Smoothed edges, blended with what lies beneath, only where compositing works;
+    // without it a pixel is either the ring's or the screen's.
+    int blended = 0;
+    for (int x = kCentre.x() - 52; x <= kCentre.x() + 52; ++x) {
+      const QColor c = shot.pixelColor(x, kCentre.y() - 20);
+      blended += c.green() > 20 && c.blue() > 20 && c != kBeneathColor;
+    }
+    QCOMPARE(blended > 0, composited);
+
     // A press in the transparent middle reaches the window beneath, one on the ring the
     // overlay.
     const int beneathBefore = beneath_.presses, overlayBefore = overlay_.presses;
@@ -164,9 +194,61 @@ private slots:
     QCOMPARE(beneath_.presses, beneathBefore + 1);
   }
 
+  // A window that comes up later, over the ring, goes under it at the next change; the
+  // overlay never takes the focus, not even when pressed.
+  void staysAboveAndUnfocused() {
+    Plain later(QColor(200, 200, 0));
+    later.setGeometry(kCentre.x() - 80, kCentre.y() - 80, 160, 160);
+    later.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&later));
+    later.activateWindow();
+    QTRY_COMPARE(QGuiApplication::focusWindow(), later.windowHandle());
+    overlay_.ring(kCentre + QPoint(1, 0)); // a tick of the tracking loop
+    overlay_.ring(kCentre);
+    const QPoint onRing = kCentre - QPoint(0, 47);
+    QImage shot;
+    QTRY_VERIFY_WITH_TIMEOUT(
+        (shot = testsupport::grabScreen(), testsupport::near(shot.pixelColor(onRing), kRingColor)),
+        3000);
+    QCOMPARE(shot.pixelColor(kCentre), QColor(200, 200, 0));
+    const int presses = overlay_.presses;
+    QVERIFY(click(onRing));
+    QTRY_COMPARE(overlay_.presses, presses + 1);
+    QCOMPARE(QGuiApplication::focusWindow(), later.windowHandle());
+    QVERIFY(!overlay_.nativeWindow()->isActive());
+  }
+
+  // Dragging the ring of a Moveable overlay moves the whole window with the pointer.
+  void dragByTheRing() {
+    overlay_.Moveable = true;
+    overlay_.ring(kCentre);
+    const QPoint onRing = kCentre - QPoint(0, 47);
+    QVERIFY(testsupport::xdotool(
+        {"mousemove", QString::number(onRing.x()), QString::number(onRing.y())}));
+    QTest::qWait(80);
+    QVERIFY(testsupport::xdotool({"mousedown", "1"}));
+    QTest::qWait(80);
+    QVERIFY(testsupport::xdotool({"mousemove_relative", "--", "20", "10"}));
+    QTest::qWait(80);
+    QVERIFY(testsupport::xdotool({"mouseup", "1"}));
+    QTRY_COMPARE(QPoint(overlay_.Left(), overlay_.Top()), QPoint(20, 10));
+    QVERIFY(!overlay_.dragActions.isEmpty());
+    QCOMPARE(overlay_.dragActions.last(), QPoint(20, 10));
+    // The drawing went with the window.
+    QImage shot;
+    QTRY_VERIFY_WITH_TIMEOUT(
+        (shot = testsupport::grabScreen(),
+         testsupport::near(shot.pixelColor(onRing + QPoint(20, 10)), kRingColor)),
+        3000);
+    QCOMPARE(shot.pixelColor(kCentre + QPoint(20, 10)), kBeneathColor);
+    overlay_.Moveable = false;
+    overlay_.Left(0);
+    overlay_.Top(0);
+  }
+
   void cleanupTestCase() {
     overlay_.Close();
-    testsupport::startCompositor();
+    QVERIFY(!overlay_.nativeWindow());
   }
 };
 

@@ -55,9 +55,13 @@ void setWindowPositionSource(std::function<std::optional<WindowPosition>()> sour
 }
 
 std::optional<QString> prefsLocation() {
-  const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+  QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
   if (folder.isEmpty())
     return std::nullopt;
+  // The XDG rules call a relative configuration folder invalid; taken as it is, the
+  // settings would land in whatever folder the program was started from.
+  if (QDir::isRelativePath(folder))
+    folder = QDir::homePath() + QStringLiteral("/.config");
   return folder + QStringLiteral("/vidurara3.txt");
 }
 

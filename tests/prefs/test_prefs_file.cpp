@@ -168,7 +168,13 @@ private slots:
     tmp_.reset();
   }
 
-  void location() { QCOMPARE(prefModule::prefsLocation().value_or(QString()), file_); }
+  void location() {
+    QCOMPARE(prefModule::prefsLocation().value_or(QString()), file_);
+    // A relative configuration folder is invalid: the default one stands in.
+    qputenv("XDG_CONFIG_HOME", "relative/config");
+    QCOMPARE(prefModule::prefsLocation().value_or(QString()),
+             QDir::homePath() + "/.config/vidurara3.txt");
+  }
 
   void noFileGivesDefaults_data() {
     QTest::addColumn<bool>("folderInItsPlace");

@@ -218,6 +218,20 @@ private slots:
     QVERIFY(!overlay_.nativeWindow()->isActive());
   }
 
+  // An overlay that ignores clicks lets presses on its drawn pixels through as well.
+  void ignoringClicks() {
+    overlay_.ring(kCentre);
+    overlay_.IgnoreClicks(true);
+    const QPoint onRing = kCentre - QPoint(0, 47);
+    const int beneath = beneath_.presses, presses = overlay_.presses;
+    QVERIFY(click(onRing));
+    QTRY_COMPARE(beneath_.presses, beneath + 1);
+    QCOMPARE(overlay_.presses, presses);
+    overlay_.IgnoreClicks(false);
+    QVERIFY(click(onRing));
+    QTRY_COMPARE(overlay_.presses, presses + 1);
+  }
+
   // Dragging the ring of a Moveable overlay moves the whole window with the pointer.
   void dragByTheRing() {
     overlay_.Moveable = true;

@@ -4,6 +4,7 @@
 
 #include <QFontMetricsF>
 #include <QTest>
+#include <QWidget>
 
 #include <functional>
 
@@ -410,6 +411,37 @@ private slots:
     s.Update();
     QCOMPARE(s.myRect->height, 200.0);
     QVERIFY(s.myContext->frame().empty());
+  }
+
+  // Refresh calls the Paint hook and shows what it drew.
+  void refreshPaints() {
+    struct Painted : EasyOverlayWindow {
+      int paints = 0;
+      void Paint(EasyOverlayWindow *surface) override {
+        ++paints;
+        surface->FillRect(10, 20, 30, 40);
+      }
+    } s;
+    s.Refresh(); // before Init: nothing
+    QCOMPARE(s.paints, 0);
+    s.Init(0, 0, 200, 100, nullptr);
+    s.Refresh();
+    QCOMPARE(s.paints, 1);
+    QCOMPARE(s.shownRect(), QRect(9, 19, 32, 42)); // the drawing and a smoothing margin
+    QCOMPARE(s.clickRegion(), QRegion(10, 20, 30, 40));
+  }
+
+  // An overlay attached to a window follows it, and its size with live resizing.
+  void attached() {
+    QWidget parent;
+    parent.setGeometry(100, 100, 300, 200);
+    parent.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&parent));
+    EasyOverlayWindow s;
+    s.Init(110, 120, 300, 200, &parent);
+    parent.setGeometry(150, 90, 340, 260);
+    QTRY_COMPARE(QPoint(s.Left(), s.Top()), QPoint(160, 110));
+    QCOMPARE(QSize(s.Width(), s.Height()), QSize(340, 260));
   }
 
   // Closing twice is harmless; drawing on a closed window shows nothing.

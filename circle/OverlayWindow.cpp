@@ -360,6 +360,19 @@ void OverlayWindow::presentFrame(DrawContext &c) {
     painter.end();
     drawn = drawnPixels(image, QPoint());
   }
+  // A caller that never clears would make every flush render a longer list: keep what
+  // is drawn as one picture instead.
+  constexpr size_t compactAfter = 64;
+  if (c.frame_.size() > compactAfter) {
+    c.frame_.clear();
+    if (!drawn.isEmpty()) {
+      DrawContext::Op op;
+      op.kind = DrawContext::Op::Image;
+      op.rect = QRectF(rect);
+      op.image = image;
+      c.frame_.push_back(std::move(op));
+    }
+  }
   c.onScreen_ = c.frame_;
   c.onScreenValid_ = true;
 

@@ -444,6 +444,22 @@ private slots:
     QCOMPARE(QSize(s.Width(), s.Height()), QSize(340, 260));
   }
 
+  // Drawing frame after frame without Clear keeps everything, and the frame stays short.
+  void drawingWithoutClear() {
+    Surface s(200);
+    s.ForeColor(RGBColor(255, 0, 0));
+    for (int i = 0; i < 300; ++i) {
+      s.FillRect(i % 100 * 2, i / 100 * 10, 1, 5);
+      s.DrawWindow();
+    }
+    QVERIFY(s.myContext->frame().size() < 100);
+    const QImage image = s.pixels();
+    for (int i = 0; i < 300; ++i)
+      QCOMPARE(qAlpha(image.pixel(i % 100 * 2, i / 100 * 10 + 2)), 255);
+    QCOMPARE(qAlpha(image.pixel(1, 2)), 0);
+    QCOMPARE(s.clickRegion().boundingRect(), QRect(0, 0, 199, 25));
+  }
+
   // Closing twice is harmless; drawing on a closed window shows nothing.
   void closed() {
     Surface s(100);

@@ -33,18 +33,33 @@ inline QPoint xContentOrigin(const QWidget *w) {
   return QPoint(mx.captured(1).toInt(), my.captured(1).toInt());
 }
 
-// The client window the window manager stacks above all others, or 0.
-inline WId topmostClient() {
+// Whether the X server shows the window now (mapped, not minimised).
+inline bool xViewable(const QWidget *w) {
   QString out;
+  return testsupport::run(QStringLiteral("xwininfo"),
+                          {QStringLiteral("-id"), QString::number(w->winId())}, &out) &&
+         out.contains(QStringLiteral("Map State: IsViewable"));
+}
+
+// The client windows as the window manager stacks them, bottom first.
+inline QList<WId> clientStacking() {
+  QString out;
+  QList<WId> ids;
   if (!testsupport::run(QStringLiteral("xprop"),
                         {QStringLiteral("-root"), QStringLiteral("_NET_CLIENT_LIST_STACKING")},
                         &out))
-    return 0;
+    return ids;
   const QRegularExpression id(QStringLiteral("0x[0-9a-fA-F]+"));
-  WId last = 0;
   for (auto it = id.globalMatch(out); it.hasNext();)
-    last = WId(it.next().captured(0).toULongLong(nullptr, 16));
-  return last;
+    ids << WId(it.next().captured(0).toULongLong(nullptr, 16));
+  return ids;
+}
+
+// True when the window manager stacks `upper` above `lower`.
+inline bool stackedAbove(const QWidget *upper, const QWidget *lower) {
+  const QList<WId> ids = clientStacking();
+  const qsizetype u = ids.indexOf(upper->winId()), l = ids.indexOf(lower->winId());
+  return u >= 0 && l >= 0 && u > l;
 }
 
 // Asks the window manager to close the window, as its close box does.

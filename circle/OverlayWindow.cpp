@@ -322,7 +322,7 @@ void OverlayWindow::presentFrame(DrawContext &c) {
   if (!d->shown || !d->native)
     return; // before Show, and after Close, nothing shows
   platform::NativeInterface &os = platform::native();
-  const bool antialiased = os.compositorRunning();
+  const bool antialiased = os.translucent(d->native.get());
 
   if (c.onScreenValid_ && antialiased == d->antialiased) {
     if (c.frame_.empty() && c.onScreen_.empty())

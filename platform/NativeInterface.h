@@ -46,6 +46,10 @@ public:
   // X11 window's transparent pixels show black, so callers must shape the window.
   virtual bool compositorRunning() = 0;
 
+  // Whether the window's own transparent pixels let the screen show through: a
+  // compositing manager runs and the window got a visual with an alpha channel.
+  virtual bool translucent(QWindow *window) = 0;
+
   // Presses outside `region` (window coordinates) reach the windows beneath.
   virtual void setInputRegion(QWindow *window, const QRegion &region) = 0;
 

@@ -13,6 +13,7 @@ public:
   bool hasGlobalInput() const override { return false; }
   InputState queryInput() override;
   bool compositorRunning() override { return true; }
+  bool translucent(QWindow *) override { return true; }
   void setInputRegion(QWindow *window, const QRegion &region) override;
   void setVisibleRegion(QWindow *window, const QRegion &region, bool whole) override;
   void raise(QWindow *window) override;

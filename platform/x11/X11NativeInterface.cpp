@@ -172,6 +172,24 @@ void X11NativeInterface::setGeometry(QWindow *window, const QRect &g, bool raise
   xcb_configure_window(connection_, xcb_window_t(window->winId()), mask, values);
 }
 
+int X11NativeInterface::depthOf(QWindow *window) {
+  // Asked once per window: 32 with an alpha channel, 24 without.
+  QVariant depth = window->property("_vidurara_x11_depth");
+  if (!depth.isValid()) {
+    Freed<xcb_get_geometry_reply_t> geometry{xcb_get_geometry_reply(
+        connection_, xcb_get_geometry(connection_, xcb_window_t(window->winId())), nullptr)};
+    if (!geometry)
+      return 0;
+    depth = int(geometry->depth);
+    window->setProperty("_vidurara_x11_depth", depth);
+  }
+  return depth.toInt();
+}
+
+bool X11NativeInterface::translucent(QWindow *window) {
+  return window && compositorRunning() && depthOf(window) == 32;
+}
+
 bool X11NativeInterface::putImage(QWindow *window, const QImage &image) {
   if (!window || image.format() != QImage::Format_ARGB32_Premultiplied || image.isNull())
     return false;
@@ -181,18 +199,7 @@ bool X11NativeInterface::putImage(QWindow *window, const QImage &image) {
                                       : XCB_IMAGE_ORDER_MSB_FIRST))
     return false;
   const auto id = xcb_window_t(window->winId());
-  // The window's depth is asked once: 32 with an alpha channel, 24 without (the alpha
-  // byte is then ignored).
-  QVariant depthProperty = window->property("_vidurara_x11_depth");
-  if (!depthProperty.isValid()) {
-    Freed<xcb_get_geometry_reply_t> geometry{
-        xcb_get_geometry_reply(connection_, xcb_get_geometry(connection_, id), nullptr)};
-    if (!geometry)
-      return false;
-    depthProperty = int(geometry->depth);
-    window->setProperty("_vidurara_x11_depth", depthProperty);
-  }
-  const int depth = depthProperty.toInt();
+  const int depth = depthOf(window);
   if (depth != 32 && depth != 24)
     return false;
   const xcb_gcontext_t gc = xcb_generate_id(connection_);

@@ -22,6 +22,7 @@ public:
   bool hasGlobalInput() const override { return true; }
   InputState queryInput() override;
   bool compositorRunning() override;
+  bool translucent(QWindow *window) override;
   void setInputRegion(QWindow *window, const QRegion &region) override;
   void setVisibleRegion(QWindow *window, const QRegion &region, bool whole) override;
   void raise(QWindow *window) override;
@@ -34,6 +35,7 @@ public:
 private:
   explicit X11NativeInterface(xcb_connection_t *connection);
   void watchCompositorSelection();
+  int depthOf(QWindow *window); // 0 when unknown
 
   xcb_connection_t *connection_;
   quint32 root_ = 0;

@@ -60,9 +60,14 @@ public:
   void DrawBevelFrame(std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h, ColorValue c1,
                       ColorValue c2);
   void DrawString(const QString &text, std::int32_t x, std::int32_t y);
+  // The shadow, moved right and down by offset, is drawn in `color` at the shadow's
+  // opacity; then the text in the current colour and transparency.
   void DrawStringWithShadow(const QString &text, std::int32_t x, std::int32_t y,
                             std::int32_t offset, std::int32_t shadowTransparency, ColorValue color);
+  // Measured with the surface's font and text size.
   std::int32_t StringWidth(const QString &text) const;
+  // At its own size, top-left corner at (x, y); its alpha channel makes parts of it
+  // transparent.
   void DrawPicture(const QImage &picture, std::int32_t x, std::int32_t y);
 
 protected:

@@ -350,6 +350,30 @@ private slots:
     QCOMPARE(backdrop->presses.first(), home);
   }
 
+  // The overlay dragged by its red ring during a flash: afterwards the ring still
+  // surrounds the pointer.
+  void dragOverlay() {
+    start();
+    if (QTest::currentTestFailed())
+      return;
+    click();
+    QTRY_VERIFY(ringProblem(grabScreen(), home, 100, 6, ClickRed, Beneath).isEmpty());
+    const QPoint onRing = home + QPoint(47, 0);
+    QVERIFY(movePointer(onRing));
+    QTest::qWait(60);
+    const qsizetype pressesBeneath = backdrop->presses.size();
+    QVERIFY(xdotool(args(QStringLiteral("mousedown 1"))));
+    for (int i = 0; i < 8; ++i)
+      QVERIFY(xdotool(args(QStringLiteral("mousemove_relative -- 15 5"))));
+    QVERIFY(xdotool(args(QStringLiteral("mouseup 1"))));
+    const QPoint pointer = onRing + QPoint(120, 40);
+    // The red ring went with the window.
+    QVERIFY(ringProblem(grabScreen(), home + QPoint(120, 40), 100, 6, ClickRed, Beneath).isEmpty());
+    // The press on the ring was the overlay's.
+    QCOMPARE(backdrop->presses.size(), pressesBeneath);
+    QTRY_VERIFY(ringProblem(grabScreen(), pointer, 100, 6, Blue, Beneath).isEmpty());
+  }
+
   // Windows that come to the front after the overlay, also ones that stay on top
   // themselves, stay beneath the ring.
   void staysAbove_data() {

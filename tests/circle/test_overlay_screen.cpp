@@ -203,6 +203,8 @@ private slots:
     QVERIFY(QTest::qWaitForWindowExposed(&later));
     later.activateWindow();
     QTRY_COMPARE(QGuiApplication::focusWindow(), later.windowHandle());
+    QTRY_COMPARE_WITH_TIMEOUT(testsupport::grabScreen().pixelColor(kCentre), QColor(200, 200, 0),
+                              3000);
     overlay_.ring(kCentre + QPoint(1, 0)); // a tick of the tracking loop
     overlay_.ring(kCentre);
     const QPoint onRing = kCentre - QPoint(0, 47);

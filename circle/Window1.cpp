@@ -17,7 +17,12 @@
 #include <QPushButton>
 #include <QWindowStateChangeEvent>
 
+#include <algorithm>
+
 namespace {
+
+constexpr int ContentWidth = 100;
+constexpr int ContentHeight = 64;
 
 const QString HideCaption = QStringLiteral("Hide");
 const QString ShowCaption = QStringLiteral("Show");
@@ -37,10 +42,10 @@ Window1::Window1() {
 
   // The content area is raised to its minimum height so that the button shows.
   auto *content = new QWidget(this);
-  content->setFixedSize(100, 64);
+  content->setFixedSize(ContentWidth, ContentHeight);
   setCentralWidget(content);
   // Not resizable: the window is as large as its content and, once the application
-  // has given it one, its menu bar.
+  // has given it one, its menu bar (see event()).
   layout()->setSizeConstraint(QLayout::SetFixedSize);
 
   pushButton1_ = new QPushButton(HideCaption, content);
@@ -156,6 +161,19 @@ void Window1::Event_Close() {
 void Window1::closeEvent(QCloseEvent *event) {
   event->accept();
   Event_Close();
+}
+
+bool Window1::event(QEvent *event) {
+  const bool handled = QMainWindow::event(event);
+  if (event->type() == QEvent::LayoutRequest) {
+    // Wide enough for every menu title of the bar the application gave it, so that
+    // none hides in the overflow button.
+    const QWidget *bar = menuWidget();
+    const int width = std::max(ContentWidth, bar ? bar->sizeHint().width() : 0);
+    if (centralWidget()->width() != width)
+      centralWidget()->setFixedWidth(width);
+  }
+  return handled;
 }
 
 void Window1::changeEvent(QEvent *event) {

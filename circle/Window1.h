@@ -41,6 +41,7 @@ public:
 
 protected:
   void closeEvent(QCloseEvent *event) override;
+  bool event(QEvent *event) override;
   void changeEvent(QEvent *event) override;
 
 private:

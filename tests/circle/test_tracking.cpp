@@ -547,12 +547,14 @@ private slots:
     QVERIFY(!overlapped);
   }
 
-  // Below the menu bar the application gives it: the button at 14, 14, 60 x 20, bold,
-  // in a content area of at least 64 x 64; the window cannot be resized.
+  // Below the menu bar the application gives it, with room for every menu title: the
+  // button at 14, 14, 60 x 20, bold, in a content area of at least 64 x 64; the window
+  // cannot be resized.
   void layout() {
     openPanel(true);
     auto *bar = new QMenuBar;
     bar->addMenu(QStringLiteral("File"));
+    bar->addMenu(QStringLiteral("Check for Update"));
     bar->addMenu(QStringLiteral("Vidurara Help"));
     panel->setMenuBar(bar);
     QVERIFY(QTest::qWaitForWindowExposed(panel.get()));
@@ -564,6 +566,9 @@ private slots:
     QCOMPARE(button->mapTo(panel.get(), QPoint(0, 0)), QPoint(14, bar->height() + 14));
     QVERIFY(bar->isVisible());
     QVERIFY(bar->height() > 0);
+    // No menu title is pushed into the overflow button.
+    for (QAction *menu : bar->actions())
+      QVERIFY(bar->rect().contains(bar->actionGeometry(menu)));
     QVERIFY(panel->centralWidget()->width() >= 64);
     QVERIFY(panel->centralWidget()->height() >= 64);
     QCOMPARE(panel->height(), bar->height() + panel->centralWidget()->height());

@@ -125,7 +125,10 @@ void updateWindow::abandonRequest() {
   QNetworkReply *reply = reply_;
   reply_ = nullptr;
   reply->disconnect(this);
-  reply->abort();
+  // A reply that already carries an error is ended by its deletion; aborting it would
+  // report a second error.
+  if (!reply->isFinished() && reply->error() == QNetworkReply::NoError)
+    reply->abort();
   reply->deleteLater();
 }
 
@@ -138,8 +141,8 @@ bool isSuccess(const QVariant &status) {
 void updateWindow::replyMetaDataChanged() {
   const QVariant status = reply_->attribute(QNetworkRequest::HttpStatusCodeAttribute);
   if (status.isValid() && !isSuccess(status)) {
-    // An error page is no feed: no need to read it.
-    failSoon(status.toInt());
+    // An error page is no feed: its body is skipped, and the reply's end reports it.
+    errorStatus_ = status.toInt();
     return;
   }
   const QVariant length = reply_->header(QNetworkRequest::ContentLengthHeader);
@@ -148,11 +151,16 @@ void updateWindow::replyMetaDataChanged() {
 }
 
 void updateWindow::replyReadyRead() {
-  if (body_.size() + reply_->bytesAvailable() > MaxFeedBytes) {
-    failSoon(FeedTooLargeCode);
+  const qint64 incoming = reply_->bytesAvailable();
+  if (received_ + incoming > MaxFeedBytes) {
+    failSoon(errorStatus_ ? errorStatus_ : FeedTooLargeCode);
     return;
   }
-  body_ += reply_->readAll();
+  received_ += incoming;
+  if (errorStatus_)
+    reply_->skip(incoming);
+  else
+    body_ += reply_->readAll();
 }
 
 void updateWindow::failSoon(int code) {
@@ -175,7 +183,7 @@ void updateWindow::replyFinished() {
     fail(int(error));
     return;
   }
-  if (body_.size() + reply_->bytesAvailable() > MaxFeedBytes) {
+  if (received_ + reply_->bytesAvailable() > MaxFeedBytes) {
     fail(FeedTooLargeCode);
     return;
   }

@@ -74,5 +74,8 @@ private:
   QNetworkAccessManager *hp = nullptr;
   QPointer<QNetworkReply> reply_;
   QByteArray body_;
+  qint64 received_ = 0;
+  // The HTTP status of an error reply, 0 while the reply looks like a feed.
+  int errorStatus_ = 0;
   bool closed_ = false;
 };

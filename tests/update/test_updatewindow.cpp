@@ -196,6 +196,9 @@ void TestUpdateWindow::feeds_data() {
                             << Outcome::Error << errorText(404) << QString();
   QTest::newRow("500 with a feed in the body")
       << M::Answer << 500 << feed("3.0.0") << Outcome::Error << errorText(500) << QString();
+  QTest::newRow("404 page that never ends")
+      << M::Stream << 404 << QByteArray(2 * updateWindow::MaxFeedBytes, 'x') << Outcome::Error
+      << errorText(404) << QString();
   QTest::newRow("redirect is not followed")
       << M::Answer << 301 << QByteArray() << Outcome::Error << errorText(301) << QString();
   QTest::newRow("declared over 1 MiB")

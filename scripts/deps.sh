@@ -14,7 +14,7 @@ test_packages=(
   imagemagick poppler-utils fonts-dejavu-core fonts-urw-base35
   desktop-file-utils appstream
   clang libclang-rt-14-dev
-  python3 procps
+  python3 procps libx11-dev
 )
 
 case "${1:-}" in

@@ -163,17 +163,26 @@ void Window1::closeEvent(QCloseEvent *event) {
   Event_Close();
 }
 
+void Window1::fitToMenuBar() {
+  // Wide enough for every menu title of the bar the application gave it, so that none
+  // hides in the overflow button.
+  const QWidget *bar = menuWidget();
+  const int width = std::max(ContentWidth, bar ? bar->sizeHint().width() : 0);
+  if (centralWidget()->minimumWidth() != width)
+    centralWidget()->setFixedWidth(width);
+}
+
+void Window1::setVisible(bool visible) {
+  // Before the window is mapped, so that it never shows at a passing size.
+  if (visible)
+    fitToMenuBar();
+  QMainWindow::setVisible(visible);
+}
+
 bool Window1::event(QEvent *event) {
-  const bool handled = QMainWindow::event(event);
-  if (event->type() == QEvent::LayoutRequest) {
-    // Wide enough for every menu title of the bar the application gave it, so that
-    // none hides in the overflow button.
-    const QWidget *bar = menuWidget();
-    const int width = std::max(ContentWidth, bar ? bar->sizeHint().width() : 0);
-    if (centralWidget()->width() != width)
-      centralWidget()->setFixedWidth(width);
-  }
-  return handled;
+  if (event->type() == QEvent::LayoutRequest)
+    fitToMenuBar();
+  return QMainWindow::event(event);
 }
 
 void Window1::changeEvent(QEvent *event) {

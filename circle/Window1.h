@@ -41,6 +41,7 @@ public:
 
 protected:
   void closeEvent(QCloseEvent *event) override;
+  void setVisible(bool visible) override;
   bool event(QEvent *event) override;
   void changeEvent(QEvent *event) override;
 
@@ -48,6 +49,7 @@ private:
   // The caption, compared ignoring case, is the ring's visibility.
   bool captionIs(const QString &caption) const;
   void push();
+  void fitToMenuBar();
 
   QPushButton *pushButton1_ = nullptr;
   MyThread *thread1_ = nullptr;

@@ -13,6 +13,7 @@
 #include <QPointer>
 #include <QStyleHints>
 #include <QSurfaceFormat>
+#include <QTransform>
 #include <QWidget>
 #include <QWindow>
 
@@ -131,10 +132,10 @@ struct OverlayWindow::Private {
 
   // What is on the screen: the frame's image (kept to repaint exposed parts), its place
   // in window coordinates, and the pixels that are drawn (frame coordinates).
-  QImage image;
-  QRect rect;
+  QImage image;             // device pixels
+  QRect rect;               // window coordinates
   bool rectClipped = false; // part of the frame fell outside the window
-  QRegion drawn;
+  QRegion drawn;            // device pixels of the image
   bool antialiased = true;
   bool shapedAsDrawn = false; // the visible shape is `drawn`, not the whole window
 
@@ -309,13 +310,19 @@ QRect OverlayWindow::shownRect() const {
   return d->shown && !d->drawn.isEmpty() ? d->rect : QRect();
 }
 QRegion OverlayWindow::clickRegion() const {
-  return d->shown && !d->ignoreClicks ? d->drawn.translated(d->rect.topLeft()) : QRegion();
+  if (!d->shown || d->ignoreClicks)
+    return QRegion();
+  const qreal ratio = d->image.devicePixelRatio();
+  const QRegion drawn =
+      ratio == 1.0 ? d->drawn : QTransform::fromScale(1 / ratio, 1 / ratio).map(d->drawn);
+  return drawn.translated(d->rect.topLeft());
 }
 
 void OverlayWindow::placeNative(bool raise) {
-  if (!d->native || d->rect.isEmpty())
+  if (!d->native || d->rect.isEmpty() || d->image.isNull())
     return;
-  platform::native().setGeometry(d->native.get(), d->rect.translated(d->left, d->top), raise);
+  const QPoint at = platform::toDevicePixels(d->rect.topLeft() + QPoint(d->left, d->top));
+  platform::native().setGeometry(d->native.get(), QRect(at, d->image.size()), raise);
 }
 
 void OverlayWindow::presentFrame(DrawContext &c) {
@@ -352,7 +359,11 @@ void OverlayWindow::presentFrame(DrawContext &c) {
   QImage image;
   QRegion drawn;
   if (!rect.isEmpty()) {
-    image = QImage(rect.size(), QImage::Format_ARGB32_Premultiplied);
+    // At the window's device pixel ratio: sharp also when Qt scales the interface.
+    const qreal ratio = d->native->devicePixelRatio();
+    image = QImage((QSizeF(rect.size()) * ratio).toSize().expandedTo(QSize(1, 1)),
+                   QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
     image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.translate(-rect.topLeft());
@@ -387,6 +398,7 @@ void OverlayWindow::presentFrame(DrawContext &c) {
     }
     if (!d->image.isNull()) {
       QImage blank(d->image.size(), QImage::Format_ARGB32_Premultiplied);
+      blank.setDevicePixelRatio(d->image.devicePixelRatio());
       blank.fill(Qt::transparent);
       d->image = blank;
       exposed();
@@ -422,8 +434,8 @@ void OverlayWindow::exposed() {
   if (!d->native->hasStore() && platform::native().putImage(d->native.get(), d->image))
     return;
   QBackingStore *store = d->native->store();
-  const QRect all(QPoint(0, 0), d->image.size());
-  store->resize(d->image.size());
+  const QRect all(QPoint(0, 0), d->image.deviceIndependentSize().toSize());
+  store->resize(all.size());
   store->beginPaint(all);
   {
     QPainter painter(store->paintDevice());

@@ -7,6 +7,7 @@
 #endif
 
 #include <QGuiApplication>
+#include <QScreen>
 #include <QtGlobal>
 
 #include <cstdio>
@@ -31,6 +32,32 @@ NativeInterface &native() {
     return made;
   }();
   return *instance;
+}
+
+QPoint toDevicePixels(QPoint logical) {
+  QScreen *screen = QGuiApplication::screenAt(logical);
+  if (!screen)
+    screen = QGuiApplication::primaryScreen();
+  if (!screen || screen->devicePixelRatio() == 1.0)
+    return logical;
+  const QPoint origin = screen->geometry().topLeft();
+  return origin + (QPointF(logical - origin) * screen->devicePixelRatio()).toPoint();
+}
+
+QPoint fromDevicePixels(QPoint device) {
+  const auto screens = QGuiApplication::screens();
+  QScreen *found = QGuiApplication::primaryScreen();
+  for (QScreen *screen : screens) {
+    const QRect g = screen->geometry();
+    if (QRect(g.topLeft(), g.size() * screen->devicePixelRatio()).contains(device)) {
+      found = screen;
+      break;
+    }
+  }
+  if (!found || found->devicePixelRatio() == 1.0)
+    return device;
+  const QPoint origin = found->geometry().topLeft();
+  return origin + (QPointF(device - origin) / found->devicePixelRatio()).toPoint();
 }
 
 void prepareApplication() {

@@ -14,7 +14,7 @@ namespace platform {
 // What the window system says of the pointer, the modifier keys and the mouse
 // button at the moment of one query, whichever application has the focus.
 struct InputState {
-  QPoint pointer; // global, pixels from the main screen's top-left corner
+  QPoint pointer; // global, Qt's pixels from the main screen's top-left corner
   bool control = false;
   bool shift = false;
   bool alt = false;         // Alt, Option on macOS
@@ -50,23 +50,24 @@ public:
   // compositing manager runs and the window got a visual with an alpha channel.
   virtual bool translucent(QWindow *window) = 0;
 
-  // Presses outside `region` (window coordinates) reach the windows beneath.
+  // Presses outside `region` (the window's device pixels) reach the windows beneath.
   virtual void setInputRegion(QWindow *window, const QRegion &region) = 0;
 
-  // Only `region` of the window is shown; an empty region with `whole` true removes
+  // Only `region` (device pixels) of the window is shown; an empty region with `whole` true removes
   // the shape again so that the whole window shows.
   virtual void setVisibleRegion(QWindow *window, const QRegion &region, bool whole) = 0;
 
   // Keeps the window above every other, also above windows raised after it.
   virtual void raise(QWindow *window) = 0;
 
-  // Moves and resizes a frameless top-level window (screen pixels), raising it when
-  // `raise` is true, in one request. Qt learns the new geometry afterwards, from the
-  // window system's notification.
+  // Moves and resizes a frameless top-level window, raising it when `raise` is true, in
+  // one request. The geometry is in the window system's device pixels (see
+  // toDevicePixels). Qt learns the new geometry afterwards, from the window system's
+  // notification.
   virtual void setGeometry(QWindow *window, const QRect &geometry, bool raise) = 0;
 
-  // Replaces the window's pixels with `image` (premultiplied ARGB, the window's size)
-  // at once. False when this back end cannot: the caller paints through Qt instead.
+  // Replaces the window's pixels with `image` (premultiplied ARGB, the window's size in
+  // device pixels) at once. False when this back end cannot: the caller paints through Qt instead.
   virtual bool putImage(QWindow *window, const QImage &image) = 0;
 
   // Returns when the window system has handled every request sent so far.
@@ -76,6 +77,12 @@ signals:
   // A compositing manager started or stopped.
   void compositorChanged(bool running);
 };
+
+// Qt's pixels, in which every position of this program is given, and the window
+// system's device pixels, screen by screen. They differ when Qt scales the interface
+// (a scale factor or a font resolution above 96 dpi); Qt keeps each screen's origin.
+QPoint toDevicePixels(QPoint logical);
+QPoint fromDevicePixels(QPoint device);
 
 // The implementation for this session, created on first use.
 NativeInterface &native();

@@ -37,7 +37,9 @@ void QtNativeInterface::raise(QWindow *window) {
 void QtNativeInterface::setGeometry(QWindow *window, const QRect &geometry, bool raise) {
   if (!window)
     return;
-  window->setGeometry(geometry);
+  const qreal ratio = window->devicePixelRatio();
+  window->setGeometry(
+      QRect(fromDevicePixels(geometry.topLeft()), (QSizeF(geometry.size()) / ratio).toSize()));
   if (raise)
     window->raise();
 }

@@ -105,7 +105,7 @@ InputState X11NativeInterface::queryInput() {
       xcb_query_pointer_reply(connection_, xcb_query_pointer(connection_, root_), nullptr)};
   if (!reply)
     return s;
-  s.pointer = QPoint(reply->root_x, reply->root_y);
+  s.pointer = fromDevicePixels(QPoint(reply->root_x, reply->root_y));
   const uint16_t mask = reply->mask;
   s.control = mask & XCB_MOD_MASK_CONTROL;
   s.shift = mask & XCB_MOD_MASK_SHIFT;

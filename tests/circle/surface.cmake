@@ -7,3 +7,8 @@ vidurara_add_test(NAME test_surface_mouse SOURCES test_surface_mouse.cpp LIBS vi
 add_test(NAME test_overlay_screen_no_wm
   COMMAND ${VIDURARA_XSESSION} --no-wm -- $<TARGET_FILE:test_overlay_screen>)
 set_tests_properties(test_overlay_screen_no_wm PROPERTIES TIMEOUT 120)
+# Qt scaling the interface: positions are Qt's pixels, the window system's are finer.
+add_test(NAME test_overlay_screen_scaled
+  COMMAND ${VIDURARA_XSESSION} -- $<TARGET_FILE:test_overlay_screen>)
+set_tests_properties(test_overlay_screen_scaled PROPERTIES TIMEOUT 120
+  ENVIRONMENT "QT_SCALE_FACTOR=1.5")

@@ -75,8 +75,18 @@ private:
   QColor color_;
 };
 
-// From the centre of pixel `p` to the point `c` between pixels.
-double distance(QPoint p, QPoint c) { return std::hypot(p.x() + 0.5 - c.x(), p.y() + 0.5 - c.y()); }
+// Positions are Qt's pixels; the screen shot and xdotool use device pixels, which
+// differ when Qt scales the interface.
+double ratio() { return QGuiApplication::primaryScreen()->devicePixelRatio(); }
+QPoint device(QPoint p) {
+  return QPoint(int((p.x() + 0.5) * ratio()), int((p.y() + 0.5) * ratio()));
+}
+QColor colorAt(const QImage &shot, QPoint p) { return shot.pixelColor(device(p)); }
+
+// From the centre of device pixel `p` to the point `c` between pixels, in Qt's pixels.
+double distance(QPoint p, QPoint c) {
+  return std::hypot((p.x() + 0.5) / ratio() - c.x(), (p.y() + 0.5) / ratio() - c.y());
+}
 
 } // namespace
 
@@ -88,7 +98,8 @@ class TestOverlayScreen : public QObject {
 
   bool click(QPoint at) {
     // The input shape must be in place before the press: move, wait, then click.
-    if (!testsupport::xdotool({"mousemove", QString::number(at.x()), QString::number(at.y())}))
+    const QPoint d = device(at);
+    if (!testsupport::xdotool({"mousemove", QString::number(d.x()), QString::number(d.y())}))
       return false;
     QTest::qWait(80);
     const bool ok = testsupport::xdotool({"click", "1"});
@@ -98,13 +109,13 @@ class TestOverlayScreen : public QObject {
 
 private slots:
   void initTestCase() {
-    beneath_.setGeometry(100, 100, 500, 350);
+    beneath_.setGeometry(50, 50, 450, 300);
     beneath_.show();
     QVERIFY(QTest::qWaitForWindowExposed(&beneath_));
     QTest::qWait(300);
     before_ = testsupport::grabScreen();
     QVERIFY(!before_.isNull());
-    QCOMPARE(before_.pixelColor(kCentre), kBeneathColor);
+    QCOMPARE(colorAt(before_, kCentre), kBeneathColor);
 
     const QSize screen = QGuiApplication::primaryScreen()->size();
     overlay_.Init(0, 0, screen.width(), screen.height(), nullptr);
@@ -141,7 +152,7 @@ private slots:
     const QRect inside = beneath_.geometry().adjusted(2, 2, -2, -2);
     for (int y = inside.top(); y <= inside.bottom(); y += 3)
       for (int x = inside.left(); x <= inside.right(); x += 3)
-        QVERIFY2(empty.pixelColor(x, y) == kBeneathColor,
+        QVERIFY2(colorAt(empty, QPoint(x, y)) == kBeneathColor,
                  qPrintable(QStringLiteral("empty overlay at %1,%2").arg(x).arg(y)));
     overlay_.ring(kCentre);
 
@@ -149,10 +160,10 @@ private slots:
     const QPoint onRing = kCentre - QPoint(0, 47);
     QImage shot;
     QTRY_VERIFY_WITH_TIMEOUT(
-        (shot = testsupport::grabScreen(), testsupport::near(shot.pixelColor(onRing), kRingColor)),
+        (shot = testsupport::grabScreen(), testsupport::near(colorAt(shot, onRing), kRingColor)),
         3000);
-    QCOMPARE(shot.pixelColor(kCentre), kBeneathColor);
-    QCOMPARE(shot.pixelColor(kCentre + QPoint(0, 40)), kBeneathColor);
+    QCOMPARE(colorAt(shot, kCentre), kBeneathColor);
+    QCOMPARE(colorAt(shot, kCentre + QPoint(0, 40)), kBeneathColor);
 
     // Off the ring the screen is what it was: no opaque area anywhere.
     int changedOffRing = 0, ringPixels = 0;
@@ -174,8 +185,10 @@ private slots:
     // Smoothed edges, blended with what lies beneath, only where compositing works;
     // without it a pixel is either the ring's or the screen's.
     int blended = 0;
-    for (int x = kCentre.x() - 52; x <= kCentre.x() + 52; ++x) {
-      const QColor c = shot.pixelColor(x, kCentre.y() - 20);
+    const int row = device(kCentre - QPoint(0, 20)).y();
+    for (int x = device(kCentre - QPoint(52, 0)).x(); x <= device(kCentre + QPoint(52, 0)).x();
+         ++x) {
+      const QColor c = shot.pixelColor(x, row);
       blended += c.green() > 20 && c.blue() > 20 && c != kBeneathColor;
     }
     QCOMPARE(blended > 0, composited);
@@ -203,16 +216,16 @@ private slots:
     QVERIFY(QTest::qWaitForWindowExposed(&later));
     later.activateWindow();
     QTRY_COMPARE(QGuiApplication::focusWindow(), later.windowHandle());
-    QTRY_COMPARE_WITH_TIMEOUT(testsupport::grabScreen().pixelColor(kCentre), QColor(200, 200, 0),
+    QTRY_COMPARE_WITH_TIMEOUT(colorAt(testsupport::grabScreen(), kCentre), QColor(200, 200, 0),
                               3000);
     overlay_.ring(kCentre + QPoint(1, 0)); // a tick of the tracking loop
     overlay_.ring(kCentre);
     const QPoint onRing = kCentre - QPoint(0, 47);
     QImage shot;
     QTRY_VERIFY_WITH_TIMEOUT(
-        (shot = testsupport::grabScreen(), testsupport::near(shot.pixelColor(onRing), kRingColor)),
+        (shot = testsupport::grabScreen(), testsupport::near(colorAt(shot, onRing), kRingColor)),
         3000);
-    QCOMPARE(shot.pixelColor(kCentre), QColor(200, 200, 0));
+    QCOMPARE(colorAt(shot, kCentre), QColor(200, 200, 0));
     const int presses = overlay_.presses;
     QVERIFY(click(onRing));
     QTRY_COMPARE(overlay_.presses, presses + 1);
@@ -239,12 +252,15 @@ private slots:
     overlay_.Moveable = true;
     overlay_.ring(kCentre);
     const QPoint onRing = kCentre - QPoint(0, 47);
+    const QPoint start = device(onRing);
     QVERIFY(testsupport::xdotool(
-        {"mousemove", QString::number(onRing.x()), QString::number(onRing.y())}));
+        {"mousemove", QString::number(start.x()), QString::number(start.y())}));
     QTest::qWait(80);
     QVERIFY(testsupport::xdotool({"mousedown", "1"}));
     QTest::qWait(80);
-    QVERIFY(testsupport::xdotool({"mousemove_relative", "--", "20", "10"}));
+    QVERIFY(testsupport::xdotool({"mousemove_relative", "--",
+                                  QString::number(std::lround(20 * ratio())),
+                                  QString::number(std::lround(10 * ratio()))}));
     QTest::qWait(80);
     QVERIFY(testsupport::xdotool({"mouseup", "1"}));
     QTRY_COMPARE(QPoint(overlay_.Left(), overlay_.Top()), QPoint(20, 10));
@@ -254,9 +270,9 @@ private slots:
     QImage shot;
     QTRY_VERIFY_WITH_TIMEOUT(
         (shot = testsupport::grabScreen(),
-         testsupport::near(shot.pixelColor(onRing + QPoint(20, 10)), kRingColor)),
+         testsupport::near(colorAt(shot, onRing + QPoint(20, 10)), kRingColor)),
         3000);
-    QCOMPARE(shot.pixelColor(kCentre + QPoint(20, 10)), kBeneathColor);
+    QCOMPARE(colorAt(shot, kCentre + QPoint(20, 10)), kBeneathColor);
     overlay_.Moveable = false;
     overlay_.Left(0);
     overlay_.Top(0);

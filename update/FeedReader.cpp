@@ -55,4 +55,43 @@ bool isFreeUpgrade(const QString &freeValue) {
   return freeValue.compare(QLatin1String("Yes"), Qt::CaseInsensitive) == 0;
 }
 
+QString clipForDialog(const QString &text) {
+  QString shown;
+  int lines = 1;
+  int run = 0;
+  bool cut = false;
+  for (const QChar c : text) {
+    // The second half of a character outside the BMP stays with its first half.
+    if (c.isLowSurrogate()) {
+      if (!shown.isEmpty() && shown.back().isHighSurrogate())
+        shown += c;
+      continue;
+    }
+    if (shown.size() >= MaxChars) {
+      cut = true;
+      break;
+    }
+    if (c == QLatin1Char('\n')) {
+      if (++lines > MaxLines) {
+        cut = true;
+        break;
+      }
+      run = 0;
+    } else if (c.isSpace()) {
+      run = 0;
+    } else if (++run > MaxRunChars) {
+      if (++lines > MaxLines) {
+        cut = true;
+        break;
+      }
+      shown += QLatin1Char('\n');
+      run = 1;
+    }
+    shown += c;
+  }
+  if (cut)
+    shown += QStringLiteral("...");
+  return shown;
+}
+
 } // namespace FeedReader

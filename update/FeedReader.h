@@ -30,4 +30,13 @@ bool isCurrentVersion(const QString &version, int major, int minor, int bug);
 // True when the Free element says "Yes" in any letter case, with nothing around it.
 bool isFreeUpgrade(const QString &freeValue);
 
+// The description as the offer dialog can show it. Text a dialog can hold comes back
+// unchanged; a feed cannot make the dialog larger than the screen: runs of more than
+// MaxRunChars characters without a blank are broken with a line break, and text beyond
+// MaxLines lines or MaxChars characters is cut and ends in "...".
+constexpr int MaxLines = 20;
+constexpr int MaxChars = 1000;
+constexpr int MaxRunChars = 80;
+QString clipForDialog(const QString &text);
+
 } // namespace FeedReader

@@ -280,7 +280,7 @@ void updateWindow::askUpgrade(const QString &version, const QString &description
   dialog->setWindowTitle(QStringLiteral("New version available!"));
   dialog->setIcon(QMessageBox::Question);
   dialog->setText(message);
-  dialog->setInformativeText(description);
+  dialog->setInformativeText(FeedReader::clipForDialog(description));
   QPushButton *accept = dialog->addButton(QMessageBox::Ok);
   QPushButton *cancel = dialog->addButton(QMessageBox::Cancel);
   QPushButton *alternate =

@@ -13,6 +13,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QTcpSocket>
 
 #include <algorithm>
@@ -168,6 +169,8 @@ void DialogAnswerer::poll() {
     if (box->defaultButton())
       s.defaultButton = box->defaultButton()->text().remove(QLatin1Char('&'));
     s.bells = bells_ ? bells_->count() : -1;
+    if (const QScreen *screen = box->screen())
+      s.fitsScreen = screen->geometry().contains(box->frameGeometry());
     if (const updateWindow *window = openUpdateWindow()) {
       s.updateLabel = window->StaticText1->text();
       s.progressVisible = window->ProgressBar1->isVisible();

@@ -82,6 +82,7 @@ struct SeenBox {
   QString updateLabel; // StaticText1 of the update window
   bool progressVisible = false;
   bool selfTestVisible = false;
+  bool fitsScreen = false; // the whole box, frame included, lies on the screen
 };
 
 // Answers the real modal boxes from a timer, the way a user would: it records each box,

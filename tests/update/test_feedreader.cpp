@@ -14,6 +14,8 @@ private slots:
   void currentVersion();
   void freeUpgrade_data();
   void freeUpgrade();
+  void clipForDialog_data();
+  void clipForDialog();
 };
 
 void TestFeedReader::tags() {
@@ -101,6 +103,48 @@ void TestFeedReader::freeUpgrade() {
   QFETCH(QString, value);
   QFETCH(bool, free);
   QCOMPARE(FeedReader::isFreeUpgrade(value), free);
+}
+
+void TestFeedReader::clipForDialog_data() {
+  QTest::addColumn<QString>("text");
+  QTest::addColumn<QString>("shown");
+
+  QString paragraph;
+  for (int i = 0; i < 60; ++i)
+    paragraph += QStringLiteral("word ");
+  QTest::newRow("ordinary text unchanged") << QStringLiteral("Faster rings.\n\n") + paragraph
+                                           << QStringLiteral("Faster rings.\n\n") + paragraph;
+
+  QString lines, twenty;
+  for (int i = 1; i <= 25; ++i) {
+    lines += QString::number(i) + QLatin1Char('\n');
+    if (i <= 20)
+      twenty += QString::number(i) + (i < 20 ? QStringLiteral("\n") : QString());
+  }
+  QTest::newRow("too many lines") << lines << twenty + QStringLiteral("...");
+
+  QString many;
+  for (int i = 0; i < 300; ++i)
+    many += QStringLiteral("abcd ");
+  QTest::newRow("too many characters") << many << many.left(1000) + QStringLiteral("...");
+
+  const QString word(200, QLatin1Char('x'));
+  QTest::newRow("long run broken")
+      << word
+      << QString(80, QLatin1Char('x')) + QLatin1Char('\n') + QString(80, QLatin1Char('x')) +
+             QLatin1Char('\n') + QString(40, QLatin1Char('x'));
+
+  // U+1F600 is two UTF-16 units; the break falls after it, never inside it.
+  const QString face = QString::fromUtf8("\xf0\x9f\x98\x80");
+  QTest::newRow("surrogate pair kept whole")
+      << QString(79, QLatin1Char('x')) + face + QStringLiteral("yy")
+      << QString(79, QLatin1Char('x')) + face + QLatin1Char('\n') + QStringLiteral("yy");
+}
+
+void TestFeedReader::clipForDialog() {
+  QFETCH(QString, text);
+  QFETCH(QString, shown);
+  QCOMPARE(FeedReader::clipForDialog(text), shown);
 }
 
 QTEST_APPLESS_MAIN(TestFeedReader)

@@ -190,6 +190,16 @@ void TestUpdateWindow::feeds_data() {
       << M::Answer << 200 << exactly << Outcome::Offer << offerText(QStringLiteral("2.2.0"), false)
       << QStringLiteral("Edge.");
 
+  QByteArray longText;
+  for (int i = 0; i < 20000; ++i)
+    longText += "Release note " + QByteArray::number(i) + (i % 8 ? " " : "\n");
+  QTest::newRow("huge description is clipped")
+      << M::Answer << 200 << feed("2.2.0", longText) << Outcome::Offer
+      << offerText(QStringLiteral("2.2.0"), false) << QString::fromLatin1(longText.left(200));
+  QTest::newRow("huge word is clipped")
+      << M::Answer << 200 << feed("2.2.0", QByteArray(300000, 'w')) << Outcome::Offer
+      << offerText(QStringLiteral("2.2.0"), false) << QString(80, QLatin1Char('w'));
+
   QTest::newRow("empty body") << M::Answer << 200 << QByteArray() << Outcome::None << QString()
                               << QString();
   QTest::newRow("404 page") << M::Answer << 404 << QByteArray("<html>Not Found</html>")
@@ -266,7 +276,15 @@ void TestUpdateWindow::feeds() {
   case Outcome::Offer:
     QCOMPARE(box.title, QStringLiteral("New version available!"));
     QCOMPARE(box.icon, QMessageBox::Question);
-    QCOMPARE(box.informativeText, description);
+    // Text too large for a dialog shows its beginning and ends in "...".
+    if (QTest::currentDataTag() == QByteArrayView("huge description is clipped") ||
+        QTest::currentDataTag() == QByteArrayView("huge word is clipped")) {
+      QVERIFY(box.informativeText.startsWith(description));
+      QVERIFY(box.informativeText.endsWith(QStringLiteral("...")));
+    } else {
+      QCOMPARE(box.informativeText, description);
+    }
+    QVERIFY(box.fitsScreen);
     QCOMPARE(box.informativeFormat, Qt::PlainText);
     QCOMPARE(box.buttons, (QStringList{QStringLiteral("Cancel"), QStringLiteral("Go to Website"),
                                        QStringLiteral("OK")}));

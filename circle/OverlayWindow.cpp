@@ -27,11 +27,7 @@ public:
     format.setAlphaBufferSize(8); // a visual with an alpha channel: per-pixel translucency
     setFormat(format);
     setSurfaceType(QSurface::RasterSurface);
-    // Never focused nor activated, in no task bar or switcher, above the others; the
-    // window manager leaves it alone, so a move is one request.
-    setFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-             Qt::X11BypassWindowManagerHint | Qt::WindowDoesNotAcceptFocus |
-             Qt::NoDropShadowWindowHint);
+    setFlags(platform::native().overlayWindowFlags());
   }
 
   // Painting through Qt where the platform layer cannot put pixels itself.
@@ -290,17 +286,29 @@ void OverlayWindow::Width(std::int32_t v) {
   if (v == d->width)
     return;
   d->width = v;
-  // The part of the drawing inside the window changes: draw it afresh at the next flush.
-  if (d->context)
-    d->context->invalidateScreen();
+  reclip();
 }
 
 void OverlayWindow::Height(std::int32_t v) {
   if (v == d->height)
     return;
   d->height = v;
-  if (d->context)
-    d->context->invalidateScreen();
+  reclip();
+}
+
+void OverlayWindow::reclip() {
+  // What shows is the last flushed frame cut to the window: cut it anew at once, and
+  // leave what has been drawn since for the next flush.
+  if (!d->context)
+    return;
+  DrawContext &c = *d->context;
+  c.invalidateScreen();
+  if (!d->shown)
+    return;
+  DrawContext::Frame drawing = std::move(c.frame_);
+  c.frame_ = c.onScreen_;
+  presentFrame(c);
+  c.frame_ = std::move(drawing);
 }
 
 DrawContext *OverlayWindow::Context() { return d->context.get(); }

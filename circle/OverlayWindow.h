@@ -89,6 +89,7 @@ private:
   friend class OverlayNativeWindow;
   void presentFrame(DrawContext &context);
   void placeNative(bool raise);
+  void reclip();
   void mouseEvent(QMouseEvent *event);
   void exposed();
   void compositorChanged();

@@ -46,6 +46,13 @@ public:
   // X11 window's transparent pixels show black, so callers must shape the window.
   virtual bool compositorRunning() = 0;
 
+  // The flags of an overlay window: frameless, above the others, never focused nor
+  // activated, in no task bar or window switcher.
+  virtual Qt::WindowFlags overlayWindowFlags() const {
+    return Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+           Qt::WindowDoesNotAcceptFocus | Qt::NoDropShadowWindowHint;
+  }
+
   // Whether the window's own transparent pixels let the screen show through: a
   // compositing manager runs and the window got a visual with an alpha channel.
   virtual bool translucent(QWindow *window) = 0;

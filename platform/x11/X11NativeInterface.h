@@ -22,6 +22,10 @@ public:
   bool hasGlobalInput() const override { return true; }
   InputState queryInput() override;
   bool compositorRunning() override;
+  // Also outside the window manager's care: a move is then one request to the server.
+  Qt::WindowFlags overlayWindowFlags() const override {
+    return NativeInterface::overlayWindowFlags() | Qt::X11BypassWindowManagerHint;
+  }
   bool translucent(QWindow *window) override;
   void setInputRegion(QWindow *window, const QRegion &region) override;
   void setVisibleRegion(QWindow *window, const QRegion &region, bool whole) override;

@@ -399,6 +399,21 @@ private slots:
     QVERIFY(s.myContext->frame().empty());
   }
 
+  // A smaller window cuts off the drawing shown at once; what is drawn since shows at
+  // the next flush.
+  void resizeCutsAtOnce() {
+    Surface s(200);
+    s.ForeColor(RGBColor(255, 0, 0));
+    s.FillRect(100, 20, 200, 40);
+    s.DrawWindow();
+    QCOMPARE(s.clickRegion(), QRegion(100, 20, 200, 40));
+    s.FillRect(0, 100, 10, 10); // not flushed yet
+    s.Width(150);
+    QCOMPARE(s.clickRegion(), QRegion(100, 20, 50, 40));
+    s.DrawWindow();
+    QCOMPARE(s.clickRegion(), QRegion(100, 20, 50, 40) + QRegion(0, 100, 10, 10));
+  }
+
   // The coordinate flip uses the window's height at the moment of each call.
   void heightChange() {
     Surface s(100);

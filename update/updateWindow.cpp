@@ -264,7 +264,8 @@ void updateWindow::hp_Error(int code) {
 
 void updateWindow::askUpgrade(const QString &version, const QString &description,
                               const QString &downloadAddress, bool isFree) {
-  QString message = QStringLiteral("Version ") + version + QStringLiteral(" is now available. ") +
+  QString message = QStringLiteral("Version ") + FeedReader::clipForDialog(version) +
+                    QStringLiteral(" is now available. ") +
                     QStringLiteral("(You are using version ") +
                     QString::fromUtf8(AppVersion::ShortVersion) + QStringLiteral(".) ");
   if (isFree)

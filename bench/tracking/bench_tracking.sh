@@ -13,7 +13,6 @@ set -u
 program=${1:?usage: bench_tracking.sh PROGRAM [RUNS]}
 runs=${2:-3}
 seconds=10
-hz=$(getconf CLK_TCK)
 
 for tool in Xvfb xcompmgr openbox xdotool xprop; do
   command -v "$tool" >/dev/null || { echo "bench_tracking: $tool is missing" >&2; exit 1; }
@@ -29,8 +28,9 @@ stop_all() {
 trap 'stop_all; rm -rf "$tmp"' EXIT
 trap 'exit 143' TERM INT HUP
 
-# utime + stime of a process, in clock ticks.
-cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat" 2>/dev/null || echo 0; }
+# CPU time of all threads of a process in nanoseconds (schedstat: the clock ticks of
+# /proc/PID/stat count only 10 ms steps, too coarse for fractions of a percent).
+cpu_ns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{s += $1} END {printf "%.0f\n", s}'; }
 peak_kb() { awk '/^VmHWM:/ {print $2}' "/proc/$1/status" 2>/dev/null || echo 0; }
 median() { sort -n | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
 
@@ -79,8 +79,8 @@ measure() {
   sleep 3
 
   local app0 x0 t0 t1
-  app0=$(cpu_ticks $app)
-  x0=$(cpu_ticks $xvfb)
+  app0=$(cpu_ns $app)
+  x0=$(cpu_ns $xvfb)
   t0=$(date +%s.%N)
   if [ "$mode" = moving ]; then
     # shellcheck disable=SC2046
@@ -90,13 +90,13 @@ measure() {
   fi
   t1=$(date +%s.%N)
   local app1 x1 peak
-  app1=$(cpu_ticks $app)
-  x1=$(cpu_ticks $xvfb)
+  app1=$(cpu_ns $app)
+  x1=$(cpu_ns $xvfb)
   peak=$(peak_kb $app)
   kill -0 $app 2>/dev/null || echo "bench_tracking: the program ended early" >&2
   stop_all
-  awk -v a=$((app1 - app0)) -v x=$((x1 - x0)) -v hz="$hz" -v t0="$t0" -v t1="$t1" -v kb="$peak" \
-    'BEGIN { wall = t1 - t0; printf "%.2f %.2f %.1f\n", 100 * a / hz / wall, 100 * x / hz / wall, kb / 1024 }'
+  awk -v a=$((app1 - app0)) -v x=$((x1 - x0)) -v t0="$t0" -v t1="$t1" -v kb="$peak" \
+    'BEGIN { wall = t1 - t0; printf "%.2f %.2f %.1f\n", a / 1e7 / wall, x / 1e7 / wall, kb / 1024 }'
 }
 
 printf '%-10s %-7s %12s %12s %14s\n' screen pointer "program %" "Xvfb %" "peak MB"

@@ -380,18 +380,24 @@ private slots:
   // themselves, stay beneath the ring.
   void staysAbove_data() {
     QTest::addColumn<bool>("staysOnTop");
-    QTest::newRow("window activated later") << false;
-    QTest::newRow("stays-on-top window") << true;
+    QTest::addColumn<bool>("fullScreen");
+    QTest::newRow("window activated later") << false << false;
+    QTest::newRow("stays-on-top window") << true << false;
+    QTest::newRow("full-screen window, as a slide show") << false << true;
   }
   void staysAbove() {
     QFETCH(bool, staysOnTop);
+    QFETCH(bool, fullScreen);
     start();
     if (QTest::currentTestFailed())
       return;
     const QColor colour(120, 200, 120);
     Backdrop later(colour, staysOnTop ? Qt::WindowStaysOnTopHint : Qt::WindowFlags());
     later.setGeometry(home.x() - 150, home.y() - 150, 300, 300);
-    later.show();
+    if (fullScreen)
+      later.showFullScreen();
+    else
+      later.show();
     QVERIFY(QTest::qWaitForWindowExposed(&later));
     later.activateWindow();
     later.raise();

@@ -45,7 +45,7 @@ Window1::Window1() {
   content->setFixedSize(ContentWidth, ContentHeight);
   setCentralWidget(content);
   // Not resizable: the window is as large as its content and, once the application
-  // has given it one, its menu bar (see event()).
+  // has given it one, its menu bar (fitToMenuBar).
   layout()->setSizeConstraint(QLayout::SetFixedSize);
 
   pushButton1_ = new QPushButton(HideCaption, content);
@@ -71,8 +71,7 @@ Window1::Window1() {
   timer2_->Period(1000);
   connect(timer2_, &Timer::Action, this, &Window1::Timer2_Action);
 
-  // The saved position is the content area's: lay out first so that it holds the
-  // final size.
+  // Top and Left keep the window's size: lay out first so that it is the final one.
   layout()->activate();
   Event_Open();
 }

@@ -38,8 +38,18 @@ public:
   }
   bool hasStore() const { return store_ != nullptr; }
 
+  // Off the screen now, deleted once the event loop is back: the owner may close it
+  // from inside one of its own events.
+  void dispose() {
+    owner_ = nullptr;
+    hide();
+    deleteLater();
+  }
+
 protected:
   bool event(QEvent *event) override {
+    if (!owner_)
+      return QWindow::event(event);
     switch (event->type()) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
@@ -121,7 +131,10 @@ int modifierBits(Qt::KeyboardModifiers m) {
 
 struct OverlayWindow::Private {
   std::unique_ptr<DrawContext> context;
-  std::unique_ptr<OverlayNativeWindow> native;
+  struct Disposer {
+    void operator()(OverlayNativeWindow *w) const { w->dispose(); }
+  };
+  std::unique_ptr<OverlayNativeWindow, Disposer> native;
   std::int32_t left = 0, top = 0, width = 0, height = 0;
   bool created = false, shown = false, closed = false;
   bool ignoreClicks = false, eventsInstalled = false;
@@ -164,7 +177,7 @@ std::int32_t OverlayWindow::Create(std::int32_t left, std::int32_t top, std::int
   if (width < 0 || height < 0)
     return 2;
   d->left = left, d->top = top, d->width = width, d->height = height;
-  d->native = std::make_unique<OverlayNativeWindow>(this);
+  d->native.reset(new OverlayNativeWindow(this));
   d->native->setGeometry(left, top, 1, 1);
   d->native->create();
   if (!d->native->handle()) {
@@ -239,7 +252,7 @@ void OverlayWindow::Close() {
   QObject::disconnect(d->compositorWatch);
   if (d->attached)
     d->attached->removeEventFilter(this);
-  d->native.reset(); // destroys the native window
+  d->native.reset(); // takes the native window off the screen
   d->image = QImage();
   d->drawn = QRegion();
   d->rect = QRect();

@@ -3,8 +3,10 @@
 #include "EasyOverlayWindow.h"
 
 #include <QFontMetricsF>
+#include <QPointer>
 #include <QTest>
 #include <QWidget>
+#include <QWindow>
 
 #include <functional>
 
@@ -473,6 +475,25 @@ private slots:
       QCOMPARE(qAlpha(image.pixel(i % 100 * 2, i / 100 * 10 + 2)), 255);
     QCOMPARE(qAlpha(image.pixel(1, 2)), 0);
     QCOMPARE(s.clickRegion().boundingRect(), QRect(0, 0, 199, 25));
+  }
+
+  // A hook may close the overlay from inside the window's own event.
+  void closeFromAPress() {
+    struct Closing : EasyOverlayWindow {
+      bool MouseDown(std::int32_t, std::int32_t, std::int32_t, std::int32_t,
+                     std::int32_t) override {
+        Close();
+        return true;
+      }
+    } s;
+    s.Init(0, 0, 200, 100, nullptr);
+    s.FillRect(10, 10, 50, 50);
+    s.DrawWindow();
+    QPointer<QWindow> native = s.nativeWindow();
+    QVERIFY(native);
+    QTest::mousePress(native, Qt::LeftButton, {}, QPoint(20, 20) - native->position());
+    QVERIFY(s.IsClosed());
+    QTRY_VERIFY(!native);
   }
 
   // Closing twice is harmless; drawing on a closed window shows nothing.

@@ -28,6 +28,15 @@ FeedServer::FeedServer() {
   connect(&server_, &QTcpServer::newConnection, this, &FeedServer::accepted);
 }
 
+FeedServer::~FeedServer() {
+  // Connections still open must not report back into a half-destroyed server.
+  for (QTcpSocket *socket : std::as_const(connections_)) {
+    socket->disconnect(this);
+    delete socket;
+  }
+  connections_.clear();
+}
+
 QUrl FeedServer::feedUrl() const {
   return QUrl(QStringLiteral("http://127.0.0.1:%1/Updates/vidurara.xml").arg(server_.serverPort()));
 }

@@ -30,6 +30,7 @@ public:
   Q_ENUM(Mode)
 
   FeedServer();
+  ~FeedServer() override;
   QUrl feedUrl() const;
   void serve(Mode mode, int status = 200, const QByteArray &body = QByteArray());
   // Request lines seen ("GET /Updates/vidurara.xml HTTP/1.1").

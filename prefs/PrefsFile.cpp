@@ -68,6 +68,9 @@ std::optional<QString> prefsLocation() {
 bool extractDirectives(const std::optional<QString> &location) {
   if (!location)
     return false;
+  // Only a regular file: opening a named pipe would wait for a writer forever.
+  if (!QFileInfo(*location).isFile())
+    return false;
   QFile file(*location);
   if (!file.open(QIODevice::ReadOnly))
     return false;

@@ -6,7 +6,7 @@ set -euo pipefail
 run_packages=(
   cmake g++ make pkg-config
   qt6-base-dev libgl-dev
-  libxcb1-dev libxcb-shape0-dev libxcb-xfixes0-dev
+  libxcb1-dev libxcb-shape0-dev libxcb-xfixes0-dev libxcb-xinput-dev
 )
 test_packages=(
   "${run_packages[@]}"

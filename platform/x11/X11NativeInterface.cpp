@@ -9,6 +9,9 @@
 #include <xcb/shape.h>
 #include <xcb/xcb.h>
 #include <xcb/xfixes.h>
+#ifdef VIDURARA_HAVE_XINPUT
+#include <xcb/xinput.h>
+#endif
 
 #include <algorithm>
 #include <cstdlib>
@@ -57,10 +60,15 @@ X11NativeInterface::X11NativeInterface(xcb_connection_t *connection) : connectio
   shapeAvailable_ = shape && shape->present;
 
   watchCompositorSelection();
+  watchButtonPresses();
+  if (xfixesFirstEvent_ >= 0 || xinputOpcode_ >= 0) {
+    QCoreApplication::instance()->installNativeEventFilter(this);
+    filterInstalled_ = true;
+  }
 }
 
 X11NativeInterface::~X11NativeInterface() {
-  if (xfixesFirstEvent_ >= 0 && QCoreApplication::instance())
+  if (filterInstalled_ && QCoreApplication::instance())
     QCoreApplication::instance()->removeNativeEventFilter(this);
 }
 
@@ -78,14 +86,56 @@ void X11NativeInterface::watchCompositorSelection() {
                                         XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_CLIENT_CLOSE);
   xcb_flush(connection_);
   xfixesFirstEvent_ = ext->first_event;
-  QCoreApplication::instance()->installNativeEventFilter(this);
+}
+
+// A press and release quicker than the poll period (a quick click, a touchpad tap)
+// falls between two pointer queries. Raw button events reach every client that selects
+// them on the root window, whichever window has the pointer or a grab (XInput 2.1).
+void X11NativeInterface::watchButtonPresses() {
+#ifdef VIDURARA_HAVE_XINPUT
+  const xcb_query_extension_reply_t *ext = xcb_get_extension_data(connection_, &xcb_input_id);
+  if (!ext || !ext->present)
+    return;
+  // Qt has negotiated its own version on this connection; from 2.2 on the server keeps
+  // the higher of the two, so asking for 2.2 takes nothing from Qt.
+  xcb_generic_error_t *error = nullptr;
+  Freed<xcb_input_xi_query_version_reply_t> version{xcb_input_xi_query_version_reply(
+      connection_, xcb_input_xi_query_version(connection_, 2, 2), &error)};
+  std::free(error);
+  if (!version || version->major_version != 2 || version->minor_version < 1)
+    return;
+  struct {
+    xcb_input_event_mask_t head;
+    uint32_t bits;
+  } mask{{XCB_INPUT_DEVICE_ALL_MASTER, 1}, XCB_INPUT_XI_EVENT_MASK_RAW_BUTTON_PRESS};
+  error = xcb_request_check(connection_,
+                            xcb_input_xi_select_events_checked(connection_, root_, 1, &mask.head));
+  if (error) {
+    std::free(error);
+    return;
+  }
+  xinputOpcode_ = ext->major_opcode;
+#endif
 }
 
 bool X11NativeInterface::nativeEventFilter(const QByteArray &eventType, void *message, qintptr *) {
-  if (eventType != "xcb_generic_event_t" || xfixesFirstEvent_ < 0)
+  if (eventType != "xcb_generic_event_t")
     return false;
   auto *event = static_cast<xcb_generic_event_t *>(message);
-  if ((event->response_type & ~0x80) != xfixesFirstEvent_ + XCB_XFIXES_SELECTION_NOTIFY)
+  const int type = event->response_type & ~0x80;
+#ifdef VIDURARA_HAVE_XINPUT
+  if (type == XCB_GE_GENERIC && xinputOpcode_ >= 0) {
+    auto *ge = reinterpret_cast<xcb_ge_generic_event_t *>(event);
+    if (ge->extension != xinputOpcode_ || ge->event_type != XCB_INPUT_RAW_BUTTON_PRESS)
+      return false;
+    // Buttons 4 to 7 are the steps of the scroll wheels, not clicks.
+    const uint32_t button = reinterpret_cast<xcb_input_raw_button_press_event_t *>(event)->detail;
+    if (button >= 1 && button <= 3)
+      pressedSinceQuery_ = true;
+    return false;
+  }
+#endif
+  if (xfixesFirstEvent_ < 0 || type != xfixesFirstEvent_ + XCB_XFIXES_SELECTION_NOTIFY)
     return false;
   auto *notify = reinterpret_cast<xcb_xfixes_selection_notify_event_t *>(event);
   if (notify->selection != cmAtom_)
@@ -110,7 +160,10 @@ InputState X11NativeInterface::queryInput() {
   s.control = mask & XCB_MOD_MASK_CONTROL;
   s.shift = mask & XCB_MOD_MASK_SHIFT;
   s.alt = mask & XCB_MOD_MASK_1;
-  s.mouseButton = mask & (XCB_BUTTON_MASK_1 | XCB_BUTTON_MASK_2 | XCB_BUTTON_MASK_3);
+  // Held now, or pressed and already released since the previous query.
+  s.mouseButton =
+      (mask & (XCB_BUTTON_MASK_1 | XCB_BUTTON_MASK_2 | XCB_BUTTON_MASK_3)) || pressedSinceQuery_;
+  pressedSinceQuery_ = false;
   return s;
 }
 

@@ -39,12 +39,16 @@ public:
 private:
   explicit X11NativeInterface(xcb_connection_t *connection);
   void watchCompositorSelection();
+  void watchButtonPresses();
   int depthOf(QWindow *window); // 0 when unknown
 
   xcb_connection_t *connection_;
   quint32 root_ = 0;
   quint32 cmAtom_ = 0;        // _NET_WM_CM_S<screen>
   int xfixesFirstEvent_ = -1; // -1: no XFixes, the selection is not watched
+  int xinputOpcode_ = -1;     // -1: no XInput 2.1, presses are seen only while held
+  bool pressedSinceQuery_ = false;
+  bool filterInstalled_ = false;
   bool shapeAvailable_ = false;
   bool compositorKnown_ = false;
   bool compositor_ = false;

@@ -8,6 +8,7 @@ namespace {
 class PlatformInput final : public GlobalInput {
 public:
   void Refresh() override { state_ = platform::native().queryInput(); }
+  void ForgetPresses() override { platform::native().forgetPresses(); }
   bool AsyncControlKey() override { return state_.control; }
   bool AsyncShiftKey() override { return state_.shift; }
   bool AsyncAltKey() override { return state_.alt; }

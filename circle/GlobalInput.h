@@ -15,6 +15,8 @@ public:
   virtual ~GlobalInput() = default;
 
   virtual void Refresh() = 0;
+  // Forgets presses the window system remembered since the last Refresh.
+  virtual void ForgetPresses() {}
   virtual bool AsyncControlKey() = 0;
   virtual bool AsyncShiftKey() = 0;
   // The Alt key, Option on macOS.

@@ -133,6 +133,10 @@ void Window1::Timer1_Action(Timer *) {
 }
 
 void Window1::Timer2_Action(Timer *) {
+  // Frozen tracking sees no click: forget a press made during the flash (the window
+  // system remembers quick presses between two queries), so that it brings no second
+  // flash. A button still held shows again at the next tick.
+  globalInput().ForgetPresses();
   timer1_->Mode(Timer::ModeMultiple);
   if (prefModule::AutoShutOff && captionIs(HideCaption))
     push();

@@ -18,7 +18,7 @@ struct InputState {
   bool control = false;
   bool shift = false;
   bool alt = false;         // Alt, Option on macOS
-  bool mouseButton = false; // any mouse button held down
+  bool mouseButton = false; // a button held down, or pressed since the previous query
 };
 
 // Everything the program needs the operating system to answer or do that Qt cannot.
@@ -41,6 +41,10 @@ public:
 
   // One round trip to the window system.
   virtual InputState queryInput() = 0;
+
+  // Forgets presses remembered since the last query (see mouseButton), without a
+  // round trip; a button still held shows at the next query.
+  virtual void forgetPresses() {}
 
   // Whether translucent windows are composited now. Without a compositing manager an
   // X11 window's transparent pixels show black, so callers must shape the window.

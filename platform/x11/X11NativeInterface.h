@@ -21,6 +21,7 @@ public:
   const char *name() const override { return "x11"; }
   bool hasGlobalInput() const override { return true; }
   InputState queryInput() override;
+  void forgetPresses() override { pressedSinceQuery_ = false; }
   bool compositorRunning() override;
   // Also outside the window manager's care: a move is then one request to the server.
   Qt::WindowFlags overlayWindowFlags() const override {

@@ -295,14 +295,17 @@ private slots:
   // shut-off, no ring and the caption "Show".
   void clickFlash_data() {
     QTest::addColumn<bool>("autoShutOff");
-    QTest::addColumn<bool>("quick"); // released within a millisecond, between two polls
-    QTest::newRow("auto shut-off off") << false << false;
-    QTest::newRow("auto shut-off on") << true << false;
-    QTest::newRow("quick click") << false << true;
+    QTest::addColumn<bool>("quick");         // released within a millisecond, between two polls
+    QTest::addColumn<bool>("againWhileRed"); // a second click while tracking is frozen
+    QTest::newRow("auto shut-off off") << false << false << false;
+    QTest::newRow("auto shut-off on") << true << false << false;
+    QTest::newRow("quick click") << false << true << false;
+    QTest::newRow("second click while red") << false << true << true;
   }
   void clickFlash() {
     QFETCH(bool, autoShutOff);
     QFETCH(bool, quick);
+    QFETCH(bool, againWhileRed);
     start(prefs(100, 6, Blue, autoShutOff));
     if (QTest::currentTestFailed())
       return;
@@ -326,10 +329,15 @@ private slots:
     red = ringProblem(grabScreen(), home, 100, 6, ClickRed, Beneath);
     QVERIFY2(red.isEmpty(), qPrintable(red));
     QVERIFY(clock.elapsed() < 1000);
+    // Frozen tracking sees no click: this one must not bring a second flash later.
+    if (againWhileRed)
+      QVERIFY(xdotool(args(QStringLiteral("click 1"))));
 
     if (!autoShutOff) {
       QTRY_VERIFY(ringProblem(grabScreen(), away, 100, 6, Blue, Beneath).isEmpty());
       QVERIFY(clock.elapsed() >= 1000);
+      QCOMPARE(pixelsOf(grabScreen(), ClickRed), 0);
+      QTest::qWait(300);
       QCOMPARE(pixelsOf(grabScreen(), ClickRed), 0);
       return;
     }

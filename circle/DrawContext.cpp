@@ -243,7 +243,8 @@ void DrawContext::ScaleCTM(double sx, double sy) {
   g_.ctm = QTransform::fromScale(sx, sy) * g_.ctm;
 }
 
-void DrawContext::FillRect(const ContextRect &rect) {
+void DrawContext::paintRect(const ContextRect &rect, void (DrawContext::*paint)()) {
+  // A rectangle is painted as a path of its own; the caller's current path survives.
   const QPainterPath saved = path_;
   path_ = QPainterPath();
   MoveToPoint(rect.x, rect.y);
@@ -251,21 +252,13 @@ void DrawContext::FillRect(const ContextRect &rect) {
   AddLineToPoint(rect.x + rect.width, rect.y + rect.height);
   AddLineToPoint(rect.x, rect.y + rect.height);
   ClosePath();
-  FillPath();
+  (this->*paint)();
   path_ = saved;
 }
 
-void DrawContext::StrokeRect(const ContextRect &rect) {
-  const QPainterPath saved = path_;
-  path_ = QPainterPath();
-  MoveToPoint(rect.x, rect.y);
-  AddLineToPoint(rect.x + rect.width, rect.y);
-  AddLineToPoint(rect.x + rect.width, rect.y + rect.height);
-  AddLineToPoint(rect.x, rect.y + rect.height);
-  ClosePath();
-  StrokePath();
-  path_ = saved;
-}
+void DrawContext::FillRect(const ContextRect &rect) { paintRect(rect, &DrawContext::FillPath); }
+
+void DrawContext::StrokeRect(const ContextRect &rect) { paintRect(rect, &DrawContext::StrokePath); }
 
 void DrawContext::SelectFont(const QString &name, double size, int) {
   // Qt strings are Unicode: the encoding number has nothing left to choose.

@@ -108,6 +108,8 @@ public:
 private:
   friend class OverlayWindow;
 
+  void paintRect(const ContextRect &rect, void (DrawContext::*paint)());
+
   struct GState {
     QTransform ctm;
     QColor fill = Qt::black;

@@ -51,23 +51,6 @@ QColor screenPixel(QPoint global) { return testsupport::grabScreen().pixelColor(
 
 QColor toQColor(ColorValue c) { return QColor(RedOf(c), GreenOf(c), BlueOf(c)); }
 
-// The slider's handle, in the slider's coordinates.
-QRect handleRect(const QSlider *slider) {
-  QStyleOptionSlider opt;
-  opt.initFrom(slider);
-  opt.orientation = slider->orientation();
-  opt.minimum = slider->minimum();
-  opt.maximum = slider->maximum();
-  opt.sliderPosition = slider->sliderPosition();
-  opt.sliderValue = slider->value();
-  opt.singleStep = slider->singleStep();
-  opt.pageStep = slider->pageStep();
-  opt.tickPosition = slider->tickPosition();
-  opt.upsideDown = slider->invertedAppearance() != (slider->layoutDirection() == Qt::RightToLeft);
-  opt.subControls = QStyle::SC_All;
-  return slider->style()->subControlRect(QStyle::CC_Slider, &opt, QStyle::SC_SliderHandle, slider);
-}
-
 } // namespace
 
 class TestPrefWindow : public QObject {
@@ -316,7 +299,7 @@ private slots:
     auto *slider = control<QSlider>(w, QTest::currentDataTag());
     QCOMPARE(slider->value(), start);
 
-    QVERIFY(pointerTo(slider->mapToGlobal(handleRect(slider).center())));
+    QVERIFY(pointerTo(slider->mapToGlobal(windowtest::sliderHandleRect(slider).center())));
     QVERIFY(xdotool({QStringLiteral("mousedown"), QStringLiteral("1")}));
     QTRY_VERIFY(slider->isSliderDown());
     QList<int> seen;

@@ -75,21 +75,6 @@ QString describe(QPoint centre, QColor colour) {
   return QStringLiteral("ring seen from %1 to %2").arg(cut.inner).arg(cut.outer);
 }
 
-QRect handleRect(const QSlider *slider) {
-  QStyleOptionSlider opt;
-  opt.initFrom(slider);
-  opt.orientation = slider->orientation();
-  opt.minimum = slider->minimum();
-  opt.maximum = slider->maximum();
-  opt.sliderPosition = slider->sliderPosition();
-  opt.sliderValue = slider->value();
-  opt.singleStep = slider->singleStep();
-  opt.pageStep = slider->pageStep();
-  opt.upsideDown = slider->invertedAppearance() != (slider->layoutDirection() == Qt::RightToLeft);
-  opt.subControls = QStyle::SC_All;
-  return slider->style()->subControlRect(QStyle::CC_Slider, &opt, QStyle::SC_SliderHandle, slider);
-}
-
 } // namespace
 
 class TestPrefWindowRing : public QObject {
@@ -185,7 +170,7 @@ private slots:
     PrefWindow *w = openWith(nullptr);
     QVERIFY(w);
     auto *slider = w->findChild<QSlider *>(QStringLiteral("Slider2"));
-    QVERIFY(pointerTo(slider->mapToGlobal(handleRect(slider).center())));
+    QVERIFY(pointerTo(slider->mapToGlobal(windowtest::sliderHandleRect(slider).center())));
     QVERIFY(xdotool({QStringLiteral("mousedown"), QStringLiteral("1")}));
     QTRY_VERIFY(slider->isSliderDown());
     int last = prefModule::CircleSize;

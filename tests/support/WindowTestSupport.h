@@ -10,6 +10,9 @@
 #include <QApplication>
 #include <QPointer>
 #include <QRegularExpression>
+#include <QSlider>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
@@ -17,6 +20,23 @@
 #include <functional>
 
 namespace windowtest {
+
+// A slider's handle, in the slider's coordinates: where a user grabs it.
+inline QRect sliderHandleRect(const QSlider *slider) {
+  QStyleOptionSlider opt;
+  opt.initFrom(slider);
+  opt.orientation = slider->orientation();
+  opt.minimum = slider->minimum();
+  opt.maximum = slider->maximum();
+  opt.sliderPosition = slider->sliderPosition();
+  opt.sliderValue = slider->value();
+  opt.singleStep = slider->singleStep();
+  opt.pageStep = slider->pageStep();
+  opt.tickPosition = slider->tickPosition();
+  opt.upsideDown = slider->invertedAppearance() != (slider->layoutDirection() == Qt::RightToLeft);
+  opt.subControls = QStyle::SC_All;
+  return slider->style()->subControlRect(QStyle::CC_Slider, &opt, QStyle::SC_SliderHandle, slider);
+}
 
 // The content area's top-left corner as the X server has it ("Absolute upper-left"),
 // or (-1, -1) when xwininfo fails.

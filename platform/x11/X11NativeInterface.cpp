@@ -59,6 +59,21 @@ X11NativeInterface::X11NativeInterface(xcb_connection_t *connection) : connectio
   const xcb_query_extension_reply_t *shape = xcb_get_extension_data(connection_, &xcb_shape_id);
   shapeAvailable_ = shape && shape->present;
 
+  // The tick's pointer query goes over a connection of its own: on Qt's connection
+  // every reply also wakes Qt's event-reader thread, and those wake-ups cost more
+  // than the query itself.
+  int screenNumber = 0;
+  queryConnection_ = xcb_connect(nullptr, &screenNumber);
+  if (xcb_connection_has_error(queryConnection_)) {
+    xcb_disconnect(queryConnection_);
+    queryConnection_ = nullptr;
+  } else {
+    xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(queryConnection_));
+    for (int i = 0; i < screenNumber && it.rem > 1; ++i)
+      xcb_screen_next(&it);
+    queryRoot_ = it.data->root;
+  }
+
   watchCompositorSelection();
   watchButtonPresses();
   if (xfixesFirstEvent_ >= 0 || xinputOpcode_ >= 0) {
@@ -68,6 +83,8 @@ X11NativeInterface::X11NativeInterface(xcb_connection_t *connection) : connectio
 }
 
 X11NativeInterface::~X11NativeInterface() {
+  if (queryConnection_)
+    xcb_disconnect(queryConnection_);
   if (filterInstalled_ && QCoreApplication::instance())
     QCoreApplication::instance()->removeNativeEventFilter(this);
 }
@@ -151,8 +168,10 @@ bool X11NativeInterface::nativeEventFilter(const QByteArray &eventType, void *me
 
 InputState X11NativeInterface::queryInput() {
   InputState s;
+  xcb_connection_t *c = queryConnection_ ? queryConnection_ : connection_;
+  const xcb_window_t root = queryConnection_ ? queryRoot_ : root_;
   Freed<xcb_query_pointer_reply_t> reply{
-      xcb_query_pointer_reply(connection_, xcb_query_pointer(connection_, root_), nullptr)};
+      xcb_query_pointer_reply(c, xcb_query_pointer(c, root), nullptr)};
   if (!reply)
     return s;
   s.pointer = fromDevicePixels(QPoint(reply->root_x, reply->root_y));

@@ -45,6 +45,9 @@ private:
 
   xcb_connection_t *connection_;
   quint32 root_ = 0;
+  // Pointer queries only; null when it could not be opened (Qt's connection serves).
+  xcb_connection_t *queryConnection_ = nullptr;
+  quint32 queryRoot_ = 0;
   quint32 cmAtom_ = 0;        // _NET_WM_CM_S<screen>
   int xfixesFirstEvent_ = -1; // -1: no XFixes, the selection is not watched
   int xinputOpcode_ = -1;     // -1: no XInput 2.1, presses are seen only while held

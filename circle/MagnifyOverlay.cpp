@@ -12,6 +12,9 @@
 namespace {
 
 constexpr ColorValue ClickColor = RGBColor(200, 0, 0);
+// The ring's centre may sit a pixel off the pointer (truncation): the hole keeps the
+// pointer clear with a pixel to spare.
+constexpr double MinimumHoleRadius = 2.0;
 
 // Settings come from a hand-editable file: keep extreme values from overflowing.
 std::int32_t saturated(double v) {
@@ -51,6 +54,11 @@ void MagnifyOverlay::strokeRingAtPointer(std::int32_t diameter) {
   const QPoint p = globalInput().Pointer();
   const std::int32_t x = saturated(double(p.x()) - Left());
   const std::int32_t y = saturated(double(p.y()) - Top());
+  // Settings from a hand-edited file can leave the ring no hole (a line as wide as
+  // half the ring): the pixels under the pointer would then be drawn and take every
+  // click meant for the presented application. Such a ring is not drawn.
+  if (double(diameter) / 2.0 - LineWidth() < MinimumHoleRadius)
+    return;
   // The stroke is centred on the path: a box of diameter - L keeps its outer edge
   // at diameter / 2.
   const std::int32_t box = saturated(double(diameter) - LineWidth());

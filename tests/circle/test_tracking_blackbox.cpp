@@ -107,8 +107,9 @@ QRect xGeometry(const QString &id) {
 // The program with a configuration folder of its own.
 class Program {
 public:
+  // A null `prefs` writes no file; an empty one writes an empty file.
   explicit Program(const QByteArray &prefs = {}) {
-    if (!prefs.isEmpty()) {
+    if (!prefs.isNull()) {
       QFile file(config.filePath(QStringLiteral("vidurara3.txt")));
       if (file.open(QIODevice::WriteOnly))
         file.write(prefs);
@@ -357,10 +358,31 @@ private slots:
 
   // A press where the overlay is transparent (inside the ring) reaches the window
   // beneath.
+  // Also when hand-edited settings leave the ring no hole: a dot or a disc under the
+  // pointer would take every click of the desktop.
+  void clickThrough_data() {
+    QTest::addColumn<QByteArray>("prefsText");
+    QTest::addColumn<bool>("ringShows");
+    QTest::newRow("default ring") << QByteArray() << true;
+    QTest::newRow("empty file: size 0, line 0") << QByteArray("") << false;
+    QTest::newRow("line wider than the ring") << prefs(5, 6, Blue, false) << false;
+    QTest::newRow("thick line, no hole") << prefs(40, 20, Blue, false) << false;
+  }
   void clickThrough() {
-    start();
+    QFETCH(QByteArray, prefsText);
+    QFETCH(bool, ringShows);
+    if (ringShows) {
+      start(prefsText);
+    } else {
+      QVERIFY(movePointer(home));
+      program = std::make_unique<Program>(prefsText);
+      QVERIFY(program->process.waitForStarted());
+      QVERIFY(!program->panel().isEmpty());
+      QTest::qWait(500);
+    }
     if (QTest::currentTestFailed())
       return;
+    backdrop->presses.clear();
     QVERIFY(xdotool(args(QStringLiteral("click 1"))));
     QTRY_COMPARE(backdrop->presses.size(), 1);
     QCOMPARE(backdrop->presses.first(), home);

@@ -80,8 +80,16 @@ Window1::~Window1() = default;
 
 std::int32_t Window1::Top() const { return geometry().top(); }
 std::int32_t Window1::Left() const { return geometry().left(); }
-void Window1::Top(std::int32_t top) { setGeometry(QRect(QPoint(Left(), top), size())); }
-void Window1::Left(std::int32_t left) { setGeometry(QRect(QPoint(left, Top()), size())); }
+// A position read from a hand-edited file may be any 32-bit number: window systems
+// take 16-bit coordinates, and the window's far edge must not overflow.
+static std::int32_t windowCoordinate(std::int32_t v) { return std::clamp(v, -32768, 32767); }
+
+void Window1::Top(std::int32_t top) {
+  setGeometry(QRect(QPoint(Left(), windowCoordinate(top)), size()));
+}
+void Window1::Left(std::int32_t left) {
+  setGeometry(QRect(QPoint(windowCoordinate(left), Top()), size()));
+}
 
 bool Window1::captionIs(const QString &caption) const {
   return pushButton1_->text().compare(caption, Qt::CaseInsensitive) == 0;

@@ -13,7 +13,7 @@ test_packages=(
   xvfb xcompmgr openbox wmctrl xdotool x11-utils x11-xserver-utils
   imagemagick poppler-utils fonts-dejavu-core fonts-urw-base35
   desktop-file-utils appstream
-  clang libclang-rt-14-dev
+  clang libclang-rt-dev
   python3 procps libx11-dev
 )
 

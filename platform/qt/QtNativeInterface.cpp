@@ -18,15 +18,20 @@ InputState QtNativeInterface::queryInput() {
   return s;
 }
 
+namespace {
+// An empty mask means "no mask" to Qt, the whole window: nothing is a pixel outside it.
+QRegion maskOf(const QRegion &region) { return region.isEmpty() ? QRegion(-1, -1, 1, 1) : region; }
+} // namespace
+
 void QtNativeInterface::setInputRegion(QWindow *window, const QRegion &region) {
   // Qt has no separate input shape: the mask shapes both what shows and what is hit.
   if (window)
-    window->setMask(region);
+    window->setMask(maskOf(region));
 }
 
 void QtNativeInterface::setVisibleRegion(QWindow *window, const QRegion &region, bool whole) {
   if (window)
-    window->setMask(whole ? QRegion() : region);
+    window->setMask(whole ? QRegion() : maskOf(region));
 }
 
 void QtNativeInterface::raise(QWindow *window) {

@@ -72,6 +72,15 @@ private slots:
         << QPoint(-20, -5) << QPoint()
         << QByteArray("#Window1Position -5,-20\n#AutoShutOff False\n#MyColor 0,0,255\n"
                       "#CircleSize 100\n#CircleLineWidth 6\n");
+    // The file's numbers saturate to 32 bits, far beyond the window system's 16: the
+    // program still starts, the window manager puts the panel where it can (a null
+    // opensAt: anywhere) and the file gets the live position back.
+    QTest::newRow("saved at the 32-bit limits")
+        << QByteArray("#Window1Position 2147483647,-2147483648\n#AutoShutOff False\n"
+                      "#MyColor 0,0,255\n#CircleSize 100\n#CircleLineWidth 6\n")
+        << QPoint() << QPoint()
+        << QByteArray("#AutoShutOff False\n#MyColor 0,0,255\n#CircleSize 100\n"
+                      "#CircleLineWidth 6\n");
   }
 
   void panelPositionRoundTrip() {
@@ -112,7 +121,14 @@ private slots:
     QStringList windows;
     QTRY_COMPARE_WITH_TIMEOUT((windows = panelWindows(program.processId())).size(), 1, 15000);
     const QString panel = windows.first();
-    QTRY_COMPARE_WITH_TIMEOUT(contentPosition(panel), opensAt, 5000);
+    if (opensAt.isNull()) {
+      QTest::qWait(500);
+      const QPoint live = contentPosition(panel);
+      written.prepend(
+          QStringLiteral("#Window1Position %1,%2\n").arg(live.y()).arg(live.x()).toLatin1());
+    } else {
+      QTRY_COMPARE_WITH_TIMEOUT(contentPosition(panel), opensAt, 5000);
+    }
 
     if (!moveTo.isNull()) {
       QVERIFY(testsupport::xdotool(

@@ -10,7 +10,7 @@ clangxx=$1 src=$2 work=$3 seconds=$4
 here=$src/tests/prefs/fuzz
 
 if ! command -v "$clangxx" >/dev/null 2>&1; then
-  echo "fuzz: $clangxx not found (scripts/deps.sh test installs clang and libclang-rt-14-dev)" >&2
+  echo "fuzz: $clangxx not found (scripts/deps.sh test installs clang and libclang-rt-dev)" >&2
   exit 1
 fi
 mkdir -p "$work/corpus"

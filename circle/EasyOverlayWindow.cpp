@@ -81,13 +81,17 @@ void EasyOverlayWindow::DrawWindow() {
 
 ColorValue EasyOverlayWindow::ForeColor() const { return myForeColor; }
 
+// Fill and stroke colour are always equal.
+void EasyOverlayWindow::setContextColor(ColorValue c, double alpha) {
+  if (!myContext)
+    return;
+  const double r = RedOf(c) / 255.0, g = GreenOf(c) / 255.0, b = BlueOf(c) / 255.0;
+  myContext->SetRGBFillColor(r, g, b, alpha / 255.0);
+  myContext->SetRGBStrokeColor(r, g, b, alpha / 255.0);
+}
+
 void EasyOverlayWindow::ForeColor(ColorValue c) {
-  const double alpha = Transparency();
-  if (myContext) {
-    const double r = RedOf(c) / 255.0, g = GreenOf(c) / 255.0, b = BlueOf(c) / 255.0;
-    myContext->SetRGBFillColor(r, g, b, alpha / 255.0);
-    myContext->SetRGBStrokeColor(r, g, b, alpha / 255.0);
-  }
+  setContextColor(c, Transparency());
   myForeColor = c;
 }
 
@@ -102,12 +106,7 @@ void EasyOverlayWindow::LineWidth(I n) {
 double EasyOverlayWindow::Transparency() const { return Module1::MyTransparency; }
 
 void EasyOverlayWindow::Transparency(I t) {
-  const ColorValue c = ForeColor();
-  if (myContext) {
-    const double r = RedOf(c) / 255.0, g = GreenOf(c) / 255.0, b = BlueOf(c) / 255.0;
-    myContext->SetRGBFillColor(r, g, b, t / 255.0);
-    myContext->SetRGBStrokeColor(r, g, b, t / 255.0);
-  }
+  setContextColor(ForeColor(), t);
   Module1::MyTransparency = t;
 }
 

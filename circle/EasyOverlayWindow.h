@@ -90,6 +90,7 @@ protected:
                           std::int32_t i2) override;
 
 private:
+  void setContextColor(ColorValue c, double alpha);
   void AddOval(DrawContext *context, ContextPoint centre, float rx, float ry);
 
   ColorValue myForeColor = 0;

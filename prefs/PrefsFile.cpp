@@ -19,6 +19,17 @@ std::function<std::optional<WindowPosition>()> &positionSource() {
   return source;
 }
 
+// On a fresh account the configuration folder may not exist yet; without it every save
+// would be lost. Only that one folder is made, private to the user as the XDG rules ask;
+// a missing parent is left alone and the save then fails quietly.
+void ensureFolder(const QString &folder) {
+  if (QFileInfo::exists(folder))
+    return;
+  QDir().mkdir(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+} // namespace
+
 PrefValues currentValues() {
   PrefValues v;
   v.top = Window1Top;
@@ -38,17 +49,6 @@ void setValues(const PrefValues &v) {
   CircleSize = v.size;
   CircleLineWidth = v.lineWidth;
 }
-
-// On a fresh account the configuration folder may not exist yet; without it every save
-// would be lost. Only that one folder is made, private to the user as the XDG rules ask;
-// a missing parent is left alone and the save then fails quietly.
-void ensureFolder(const QString &folder) {
-  if (QFileInfo::exists(folder))
-    return;
-  QDir().mkdir(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-}
-
-} // namespace
 
 void setWindowPositionSource(std::function<std::optional<WindowPosition>()> source) {
   positionSource() = std::move(source);

@@ -1,6 +1,7 @@
 // Vidurara: a ring around the mouse pointer for presentations.
 #pragma once
 
+#include "PrefsFormat.h"
 #include "prefModule.h"
 
 #include <QString>
@@ -29,6 +30,10 @@ struct WindowPosition {
   std::int32_t left = 0;
 };
 void setWindowPositionSource(std::function<std::optional<WindowPosition>()> source);
+
+// The six persisted settings as they stand now, and setting them all at once.
+PrefValues currentValues();
+void setValues(const PrefValues &values);
 
 // "vidurara3.txt" in the user's preferences folder, or nothing when there is none.
 std::optional<QString> prefsLocation();

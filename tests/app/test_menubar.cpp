@@ -5,6 +5,7 @@
 // pointer and keyboard.
 #include "AboutBox.h"
 #include "App.h"
+#include "AppTestMain.h"
 #include "Help.h"
 #include "MenuBar1.h"
 #include "PrefWindow.h"
@@ -319,19 +320,6 @@ private slots:
   }
 };
 
-int main(int argc, char **argv) {
-  QTemporaryDir config;
-  qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
-  App app(argc, argv);
-  app.InstallMenuBar();
-  int rc = 0;
-  {
-    TestMenuBar test(app);
-    rc = QTest::qExec(&test, argc, argv);
-  }
-  delete SingleInstance<Window1>::find();
-  app.Finalise();
-  return rc;
-}
+int main(int argc, char **argv) { return runWithApp<TestMenuBar>(argc, argv); }
 
 #include "test_menubar.moc"

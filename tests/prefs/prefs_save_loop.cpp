@@ -11,21 +11,10 @@
 
 #include <cstdio>
 
-namespace {
-void use(const prefModule::PrefValues &v) {
-  prefModule::Window1Top = v.top;
-  prefModule::Window1Left = v.left;
-  prefModule::AutoShutOff = v.autoShutOff;
-  Module1::CircleColor = v.color;
-  prefModule::CircleSize = v.size;
-  prefModule::CircleLineWidth = v.lineWidth;
-}
-} // namespace
-
 int main(int argc, char *argv[]) {
   QCoreApplication app(argc, argv);
   for (unsigned long i = 0;; ++i) {
-    use(i % 2 == 0 ? saveloop::first() : saveloop::second());
+    prefModule::setValues(i % 2 == 0 ? saveloop::first() : saveloop::second());
     prefModule::savePrefs();
     if (i == 1) {
       std::puts("saved");

@@ -63,26 +63,6 @@ struct Expected {
   }
 };
 
-PrefValues settings() {
-  PrefValues v;
-  v.top = prefModule::Window1Top;
-  v.left = prefModule::Window1Left;
-  v.autoShutOff = prefModule::AutoShutOff;
-  v.color = Module1::CircleColor;
-  v.size = prefModule::CircleSize;
-  v.lineWidth = prefModule::CircleLineWidth;
-  return v;
-}
-
-void setSettings(const PrefValues &v) {
-  prefModule::Window1Top = v.top;
-  prefModule::Window1Left = v.left;
-  prefModule::AutoShutOff = v.autoShutOff;
-  Module1::CircleColor = v.color;
-  prefModule::CircleSize = v.size;
-  prefModule::CircleLineWidth = v.lineWidth;
-}
-
 QByteArray bytesOf(const PrefValues &v) {
   return QByteArray::fromStdString(prefModule::formatPrefs(v));
 }
@@ -152,7 +132,7 @@ private:
 private slots:
   void init() {
     // Every run starts as the process does: zeros, and the one empty slot.
-    setSettings(PrefValues());
+    prefModule::setValues(PrefValues());
     prefModule::gDirectives = std::vector<directiveClass>(1);
     prefModule::setWindowPositionSource(nullptr);
     tmp_ = std::make_unique<QTemporaryDir>();
@@ -190,7 +170,8 @@ private slots:
     if (inItsPlace == 2)
       QCOMPARE(::mkfifo(QFile::encodeName(file_).constData(), 0600), 0);
     prefModule::loadPrefs();
-    QCOMPARE(settings(), Expected().position(70, 10).color(0, 0, 255).size(100).lineWidth(6).v);
+    QCOMPARE(prefModule::currentValues(),
+             Expected().position(70, 10).color(0, 0, 255).size(100).lineWidth(6).v);
     QCOMPARE(prefModule::gDirectives.size(), std::size_t(1));
   }
 
@@ -298,7 +279,7 @@ private slots:
     QFETCH(Expected, expected);
     QVERIFY(writeAll(file_, contents));
     prefModule::loadPrefs();
-    QCOMPARE(settings(), expected.v);
+    QCOMPARE(prefModule::currentValues(), expected.v);
   }
 
   // The records themselves: names folded, values untouched, in file order from index 1.
@@ -316,7 +297,7 @@ private slots:
       QCOMPARE(d[i + 1].text, std::string(expected[i].second));
     }
     // extractDirectives touches no setting.
-    QCOMPARE(settings(), PrefValues());
+    QCOMPARE(prefModule::currentValues(), PrefValues());
   }
 
   void extractFailures() {
@@ -358,7 +339,7 @@ private slots:
     QFETCH(Expected, stored);
     QFETCH(int, source);
     QFETCH(QByteArray, bytes);
-    setSettings(stored.v);
+    prefModule::setValues(stored.v);
     if (source == 1)
       prefModule::setWindowPositionSource(
           [] { return std::optional<prefModule::WindowPosition>(); });
@@ -371,7 +352,7 @@ private slots:
     prefModule::savePrefs();
     QCOMPARE(readAll(file_), bytes);
     // Saving changes no setting; the loaded position stays as it was.
-    QCOMPARE(settings(), stored.v);
+    QCOMPARE(prefModule::currentValues(), stored.v);
     // No temporary file is left beside it.
     QCOMPARE(QDir(config_).entryList(QDir::Files | QDir::Hidden), QStringList{"vidurara3.txt"});
   }
@@ -392,11 +373,11 @@ private slots:
   }
   void roundTrip() {
     QFETCH(Expected, stored);
-    setSettings(stored.v);
+    prefModule::setValues(stored.v);
     prefModule::savePrefs();
-    setSettings(PrefValues());
+    prefModule::setValues(PrefValues());
     prefModule::loadPrefs();
-    QCOMPARE(settings(), stored.v);
+    QCOMPARE(prefModule::currentValues(), stored.v);
   }
 
   // A save that cannot be made says nothing, keeps the old file as it was and leaves the
@@ -416,7 +397,7 @@ private slots:
       QVERIFY(writeAll(file_, old));
     }
     const PrefValues stored = Expected().position(1, 2).size(3).v;
-    setSettings(stored);
+    prefModule::setValues(stored);
     {
       PermissionsObeyed obeyed;
       if (obstacle == "folder")
@@ -428,7 +409,7 @@ private slots:
       prefModule::savePrefs();
     }
     QCOMPARE(readAll(obstacle == "directory" ? file_ + "/keep" : file_), old);
-    QCOMPARE(settings(), stored);
+    QCOMPARE(prefModule::currentValues(), stored);
     QFile::setPermissions(config_, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QCOMPARE(QDir(config_).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
              QStringList{"vidurara3.txt"});
@@ -438,7 +419,7 @@ private slots:
   // to the user, and nothing above it.
   void missingConfigFolder() {
     useConfigFolder(tmp_->path() + "/fresh");
-    setSettings(Expected().position(-5, -20).size(120).v);
+    prefModule::setValues(Expected().position(-5, -20).size(120).v);
     const mode_t oldMask = ::umask(0);
     prefModule::savePrefs();
     ::umask(oldMask);

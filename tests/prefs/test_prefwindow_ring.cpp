@@ -2,6 +2,7 @@
 // The Preferences window with the whole program running: each change shows on the
 // ring on screen at the next ticks, read back from the composited screen.
 #include "App.h"
+#include "AppTestMain.h"
 #include "PrefWindow.h"
 #include "SingleInstance.h"
 #include "TestSupport.h"
@@ -251,19 +252,6 @@ private slots:
   }
 };
 
-int main(int argc, char **argv) {
-  QTemporaryDir config;
-  qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
-  App app(argc, argv);
-  app.InstallMenuBar();
-  int rc = 0;
-  {
-    TestPrefWindowRing test(app);
-    rc = QTest::qExec(&test, argc, argv);
-  }
-  delete SingleInstance<Window1>::find();
-  app.Finalise();
-  return rc;
-}
+int main(int argc, char **argv) { return runWithApp<TestPrefWindowRing>(argc, argv); }
 
 #include "test_prefwindow_ring.moc"
